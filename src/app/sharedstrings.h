@@ -1,0 +1,18 @@
+#pragma once
+
+// The strings that outlive one operation, one value each for the whole run. One object
+// owned by the application holds them and is handed to the windows.
+
+#include <QString>
+
+struct SharedStrings
+{
+    QString TribesPath; // the game folder, as stored or typed, used unchanged
+    QString PrefsText;  // the text last built by Format
+    QString BrowsePath; // the folder last opened in the folder browser
+};
+
+// Appended to the game folder to name its preferences file.
+inline constexpr QLatin1StringView PrefsFile{"\\config\\serverprefs.cs"};
+// Appended to the game folder to name the folder the skin dialog opens in.
+inline constexpr QLatin1StringView SkinsFolder{"\\base\\skins"};

@@ -1,0 +1,31 @@
+#pragma once
+
+// Reads a text file line by line through a fixed buffer. CR LF, a lone CR and a lone LF
+// each end a line; the last line may lack its end. A line longer than the caller's limit
+// is not read on, so a huge or binary file costs neither time nor memory.
+
+#include <QByteArray>
+#include <QIODevice>
+
+namespace Platform {
+
+class LineReader
+{
+public:
+    enum class Status { Line, EndOfFile, TooLong, ReadError };
+
+    explicit LineReader(QIODevice &device);
+
+    Status readLine(QByteArray &line, qsizetype maxLength);
+
+private:
+    bool fillBuffer();
+
+    QIODevice &m_device;
+    QByteArray m_buffer;
+    qsizetype m_position = 0;
+    bool m_skipLineFeed = false;
+    bool m_failed = false;
+};
+
+} // namespace Platform

@@ -1,0 +1,29 @@
+#pragma once
+
+// Turns the program's own file names, written as on Windows ("C:\Dynamix\Tribes",
+// "\config\serverprefs.cs", "path.inf"), into names of this machine. Every open of a file
+// or folder goes through here; the program's strings themselves never change form.
+//
+// On Linux: "\" and "/" both separate and empty parts are skipped; a leading drive letter
+// "X:" is the default Wine prefix's drive (~/.wine/dosdevices/x:); a name part that does
+// not exist with its exact case matches the first entry of its folder, in sorted order,
+// that is equal to it without regard to case; a name without a leading separator or drive
+// is relative to the working folder. On Windows the name is used as it is.
+
+#include <QString>
+
+namespace Platform {
+
+QString nativeFileName(const QString &programName);
+
+// The folder that a drive letter stands for ("c" gives ~/.wine/dosdevices/c:).
+QString wineDriveFolder(QChar driveLetter);
+
+} // namespace Platform
+
+namespace Platform {
+
+// The name to show the user: absolute, so a relative name says where it was looked for.
+QString displayName(const QString &nativeName);
+
+} // namespace Platform
