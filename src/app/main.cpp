@@ -1,10 +1,12 @@
+#include "session.h"
+
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    QLabel placeholder(QStringLiteral("Tolvane"));
-    placeholder.show();
+    QApplication::setApplicationName(u"Tolvane"_qs);
+    Session session;
+    session.showMain();
     return application.exec();
 }

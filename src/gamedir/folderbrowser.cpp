@@ -1,0 +1,124 @@
+#include "folderbrowser.h"
+
+#include "app/sharedstrings.h"
+#include "platform/nativepath.h"
+#include "ui/messagebox.h"
+#include "ui/twips.h"
+#include "ui/windowfonts.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+
+FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_shared(shared)
+    , m_drives(new QComboBox(this))
+    , m_folders(new QListWidget(this))
+{
+    setObjectName(u"frmBrows"_qs);
+    setWindowTitle(u"Locate"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(windowFont());
+    setFixedSize(twipsToPixels(5250), twipsToPixels(3165));
+
+    m_drives->setObjectName(u"Drive1"_qs);
+    m_drives->setGeometry(twipsRect(0, 0, 2775, 315));
+    for (const auto &[label, folder] : drives())
+        m_drives->addItem(label, folder);
+
+    m_folders->setObjectName(u"Dir1"_qs);
+    m_folders->setGeometry(twipsRect(0, 360, 2775, 2790));
+    // A double click opens a folder, whatever the desktop's single-click setting says.
+    m_folders->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(m_folders, &QListWidget::itemDoubleClicked, this, &FolderBrowser::itemOpened);
+
+    auto *ok = new QPushButton(u"&Ok"_qs, this);
+    ok->setObjectName(u"Command1"_qs);
+    ok->setGeometry(twipsRect(3240, 600, 1455, 375));
+    ok->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &FolderBrowser::takeFolder);
+    auto *cancel = new QPushButton(u"&Cancel"_qs, this);
+    cancel->setObjectName(u"Command2"_qs);
+    cancel->setGeometry(twipsRect(3240, 1320, 1455, 375));
+    cancel->setAutoDefault(false);
+
+    setTabOrder(m_drives, m_folders);
+    setTabOrder(m_folders, ok);
+    setTabOrder(ok, cancel);
+
+    // Filling the list when the browser is made is no change: BrowsePath stays as it is.
+    const QString start = QDir::currentPath();
+    m_currentFolder = start;
+    openFolder(start);
+    connect(m_drives, &QComboBox::activated, this, &FolderBrowser::driveChanged);
+}
+
+QList<std::pair<QString, QString>> FolderBrowser::drives()
+{
+    QList<std::pair<QString, QString>> result = {{u"/"_qs, u"/"_qs},
+                                                 {QDir::homePath(), QDir::homePath()}};
+    const QDir dosDevices(QDir::homePath() + u"/.wine/dosdevices"_qs);
+    const QStringList entries = dosDevices.entryList(QDir::AllEntries | QDir::NoDotAndDotDot,
+                                                     QDir::Name);
+    for (const QString &entry : entries) {
+        if (entry.size() == 2 && entry.at(1) == u':')
+            result.append({entry, Platform::wineDriveFolder(entry.at(0))});
+    }
+    return result;
+}
+
+bool FolderBrowser::openFolder(const QString &folder)
+{
+    QDir dir(folder);
+    if (!dir.exists() || !dir.isReadable()) {
+        showMessage(this, tr("Cannot open the folder \"%1\": %2.")
+                                  .arg(QDir::toNativeSeparators(folder),
+                                       dir.exists() ? tr("permission denied")
+                                                    : tr("it does not exist or is not ready")));
+        return false;
+    }
+    m_currentFolder = QDir::cleanPath(dir.absolutePath());
+    m_folders->clear();
+    if (!dir.isRoot())
+        m_folders->addItem(u".."_qs);
+    // Hidden folders too: the game often lives below ~/.wine.
+    m_folders->addItems(
+            dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name));
+    return true;
+}
+
+void FolderBrowser::itemOpened(QListWidgetItem *item)
+{
+    const QString target = QDir(m_currentFolder).filePath(item->text());
+    if (openFolder(target))
+        m_shared.BrowsePath = m_currentFolder;
+}
+
+void FolderBrowser::driveChanged(int index)
+{
+    if (openFolder(m_drives->itemData(index).toString()))
+        m_shared.BrowsePath = m_currentFolder;
+}
+
+void FolderBrowser::takeFolder()
+{
+    Q_EMIT folderTaken();
+    close();
+}
+
+void FolderBrowser::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        takeFolder();
+        break;
+    case Qt::Key_Escape:
+        break; // "&Cancel" has no action, and neither has Esc.
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}

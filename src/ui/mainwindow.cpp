@@ -1,0 +1,235 @@
+#include "mainwindow.h"
+
+#include "documentcommands.h"
+#include "messagebox.h"
+#include "pagelayout.h"
+#include "platform/nativepath.h"
+#include "prefs/prefswriter.h"
+#include "skinname.h"
+#include "tabcontrol.h"
+#include "twips.h"
+#include "windowfonts.h"
+
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace {
+
+struct MenuRow
+{
+    const char *name;
+    const char *caption;
+    int shortcutKey;                    // with Ctrl; 0 for none
+    void (DocumentCommands::*command)(); // nullptr: a menu, or an item handled elsewhere
+    bool isMenu;
+};
+
+const MenuRow MenuTree[] = {
+        {"mnuFile", "&File", 0, nullptr, true},
+        {"mnuBackup", "&Create Backup", Qt::Key_B, &DocumentCommands::createBackup, false},
+        {"mnuLoad", "&Load Backup", Qt::Key_L, &DocumentCommands::loadBackup, false},
+        {"mnuPath", "Change &Path Info", Qt::Key_P, nullptr, false},
+        {"mnuExit", "E&xit", Qt::Key_E, &DocumentCommands::exit, false},
+        {"mnuEdit", "&Edit", 0, nullptr, true},
+        {"mnuPrint", "Print", 0, &DocumentCommands::print, false},
+        {"mnuConfig", "C&onfig.cs Compare", Qt::Key_O, &DocumentCommands::configCompare, false},
+        {"mnuRestor", "Res&tore ServerPrefs", 0, &DocumentCommands::restore, false},
+        {"mnuCreat", "C&reate New ServerPrefs!", 0, nullptr, true},
+        {"mnuSaE", "Save and Exit", 0, &DocumentCommands::saveAndExit, false},
+        {"mnuSaC", "Save and Continue", 0, nullptr, false},
+};
+
+const char FileDialogFilter[] = "Volume Files (*.vol)";
+
+QString latin1(const char *text)
+{
+    return QString::fromLatin1(text);
+}
+
+} // namespace
+
+MainWindow::MainWindow(SharedStrings &shared, QWidget *parent)
+    : QMainWindow(parent)
+    , m_shared(shared)
+    , m_tabs(new TabControl(this))
+{
+    setObjectName(u"main"_qs);
+    setWindowTitle(latin1(ProgramTitle));
+    setFont(windowFont());
+    m_tabs->setObjectName(u"SSTab1"_qs);
+    m_tabs->setFixedSize(twipsToPixels(MainWidth), twipsToPixels(MainHeight));
+    setCentralWidget(m_tabs);
+    buildPages();
+    buildMenus();
+
+    m_skinDialog = new QFileDialog(this);
+    m_skinDialog->setObjectName(u"CMD"_qs);
+    m_skinDialog->setOption(QFileDialog::DontUseNativeDialog);
+    m_skinDialog->setFileMode(QFileDialog::ExistingFile);
+    m_skinDialog->setNameFilter(latin1(FileDialogFilter));
+    m_chooseSkinFile = [this] {
+        if (m_skinDialog->exec() != QDialog::Accepted)
+            return QString();
+        // The program's own form, whatever the platform's separator.
+        return m_skinDialog->selectedFiles().value(0).replace(u'/', u'\\');
+    };
+
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The design places the client area, below the menu bar, at a fixed point of the screen.
+    move(twipsToPixels(MainLeft), twipsToPixels(MainTop) - menuBar()->sizeHint().height());
+}
+
+void MainWindow::buildPages()
+{
+    QList<QWidget *> pages;
+    for (const PageGeometry &geometry : PageTable)
+        pages.append(m_tabs->addPage(latin1(geometry.caption)));
+
+    QWidget *previous = nullptr;
+    const auto chainFocus = [&previous](QWidget *next) {
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    };
+    for (int index = 0; index < Prefs::FieldCount; ++index) {
+        const Prefs::Field &field = Prefs::FieldTable[index];
+        const FieldPlacement &place = PlacementTable[index];
+        const PageGeometry &page = PageTable[field.tab];
+        QWidget *pageWidget = pages.at(field.tab);
+        if (place.labelName) {
+            auto *label = new QLabel(latin1(field.label), pageWidget);
+            label->setObjectName(latin1(place.labelName));
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            label->setGeometry(twipsRect(page.labelLeft, place.top, page.labelWidth, LabelHeight));
+        }
+        auto *edit = new QLineEdit(pageWidget);
+        edit->setObjectName(latin1(field.name));
+        edit->setMaxLength(int(Prefs::FieldLimit));
+        QString tag = latin1(field.tag);
+        tag.chop(1);
+        edit->setToolTip(tag);
+        edit->setGeometry(twipsRect(place.fieldLeft ? place.fieldLeft : page.fieldLeft, place.top,
+                                    place.fieldWidth ? place.fieldWidth : page.fieldWidth,
+                                    place.fieldHeight ? place.fieldHeight : page.fieldHeight));
+        edit->installEventFilter(this);
+        m_fields.append(edit);
+        chainFocus(edit);
+        // On the team page the buttons come after the name and the skin fields.
+        if (index == Prefs::fieldIndex("TeamSkin7")) {
+            for (int team = 0; team < SkinButtonCount; ++team) {
+                const FixedControl control = skinButton(team);
+                auto *button = new QPushButton(latin1(control.caption), pageWidget);
+                button->setObjectName(latin1(control.name));
+                button->setFont(windowFont(12, true));
+                button->setGeometry(
+                        twipsRect(control.left, control.top, control.width, control.height));
+                button->installEventFilter(this);
+                connect(button, &QPushButton::clicked, this, [this, team] { pickSkin(team); });
+                chainFocus(button);
+            }
+        }
+    }
+    for (const FixedControl &heading : TeamHeadings) {
+        auto *label = new QLabel(latin1(heading.caption), pages.at(3));
+        label->setObjectName(latin1(heading.name));
+        QFont font = windowFont(8.25, true);
+        font.setUnderline(true);
+        label->setFont(font);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+        label->setPalette(palette);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setGeometry(twipsRect(heading.left, heading.top, heading.width, heading.height));
+    }
+}
+
+void MainWindow::buildMenus()
+{
+    auto *commands = new DocumentCommands(this);
+    QMenu *menu = nullptr;
+    for (const MenuRow &row : MenuTree) {
+        if (row.isMenu) {
+            menu = menuBar()->addMenu(latin1(row.caption));
+            menu->setObjectName(latin1(row.name));
+            continue;
+        }
+        QAction *action = menu->addAction(latin1(row.caption));
+        action->setObjectName(latin1(row.name));
+        if (row.shortcutKey) {
+            action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(row.shortcutKey)));
+            m_commandActions.append(action);
+        }
+        if (row.command)
+            connect(action, &QAction::triggered, commands, row.command);
+    }
+    connect(findChild<QAction *>(u"mnuPath"_qs), &QAction::triggered, this,
+            &MainWindow::pathInfoRequested);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // A text field claims some Ctrl keys for itself (on X11 Ctrl+E moves to the end of the
+    // line); the menu's shortcuts come first, whatever has the focus.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
+        for (const QAction *action : std::as_const(m_commandActions)) {
+            if (action->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+LoadStepOutcome MainWindow::runLoadStep()
+{
+    const LoadStepOutcome outcome = ::runLoadStep(m_shared, [this] { return init().ok(); });
+    m_skinDirectory = outcome.skinDirectory;
+    m_skinDialog->setDirectory(Platform::nativeFileName(m_skinDirectory));
+    return outcome;
+}
+
+Prefs::LoadResult MainWindow::init()
+{
+    return loadFields(m_shared.TribesPath + PrefsFile);
+}
+
+Prefs::LoadResult MainWindow::loadFields(const QString &programName)
+{
+    return Prefs::loadPositional(Platform::nativeFileName(programName),
+                                 [this](int index, const QString &value) {
+                                     QLineEdit *edit = m_fields.at(index);
+                                     edit->setText(value);
+                                     // Show a long value from its start, not its end.
+                                     edit->setCursorPosition(0);
+                                 });
+}
+
+void MainWindow::Format()
+{
+    m_shared.PrefsText = Prefs::formatPrefsText(fieldTexts());
+}
+
+QStringList MainWindow::fieldTexts() const
+{
+    QStringList texts;
+    for (const QLineEdit *edit : m_fields)
+        texts.append(edit->text());
+    return texts;
+}
+
+void MainWindow::pickSkin(int team)
+{
+    const QString SkinFile = m_chooseSkinFile();
+    if (SkinFile.isEmpty())
+        return;
+    const QString SkinName = StripDir(StripExt(SkinFile));
+    m_fields.at(Prefs::fieldIndex("TeamSkin0") + team)->setText(SkinName);
+}

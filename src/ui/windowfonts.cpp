@@ -1,0 +1,29 @@
+#include "windowfonts.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace {
+
+QString windowFontFamily()
+{
+    static const QString family = QFontDatabase::families().contains(u"MS Sans Serif"_qs)
+                                          ? u"MS Sans Serif"_qs
+                                          : u"Liberation Sans"_qs;
+    return family;
+}
+
+} // namespace
+
+QFont windowFont()
+{
+    return windowFont(8.25, false);
+}
+
+QFont windowFont(qreal pointSize, bool bold)
+{
+    QFont font(windowFontFamily());
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
