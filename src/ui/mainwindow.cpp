@@ -81,7 +81,9 @@ MainWindow::MainWindow(SharedStrings &shared, QWidget *parent)
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     // The design places the client area, below the menu bar, at a fixed point of the screen.
-    move(twipsToPixels(MainLeft), twipsToPixels(MainTop) - menuBar()->sizeHint().height());
+    setGeometry(QRect(QPoint(twipsToPixels(MainLeft),
+                             twipsToPixels(MainTop) - menuBar()->sizeHint().height()),
+                      sizeHint()));
 }
 
 void MainWindow::buildPages()
@@ -141,6 +143,7 @@ void MainWindow::buildPages()
         QFont font = windowFont(8.25, true);
         font.setUnderline(true);
         label->setFont(font);
+        label->setTextFormat(Qt::PlainText);
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
         label->setPalette(palette);
