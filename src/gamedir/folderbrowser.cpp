@@ -61,8 +61,9 @@ QList<std::pair<QString, QString>> FolderBrowser::drives()
     QList<std::pair<QString, QString>> result = {{u"/"_qs, u"/"_qs},
                                                  {QDir::homePath(), QDir::homePath()}};
     const QDir dosDevices(QDir::homePath() + u"/.wine/dosdevices"_qs);
-    const QStringList entries = dosDevices.entryList(QDir::AllEntries | QDir::NoDotAndDotDot,
-                                                     QDir::Name);
+    // QDir::System lists a drive whose link leads nowhere: a drive without a medium.
+    const QStringList entries = dosDevices.entryList(
+            QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &entry : entries) {
         if (entry.size() == 2 && entry.at(1) == u':')
             result.append({entry, Platform::wineDriveFolder(entry.at(0))});
