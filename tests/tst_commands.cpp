@@ -33,7 +33,10 @@ private Q_SLOTS:
     void printWithoutPrinter();
 
 private:
-    void trigger(const char *action) { m_window->findChild<QAction *>(QLatin1StringView(action))->trigger(); }
+    void trigger(const char *action)
+    {
+        m_window->findChild<QAction *>(QLatin1StringView(action))->trigger();
+    }
     QString game() const { return m_folder->filePath(u"Tribes"_qs); }
     void fill(const QStringList &texts)
     {
@@ -101,7 +104,8 @@ void CommandsTest::createBackup()
     // With no desktop folder, the backup goes into the home folder.
     fill(QStringList(54, u"first"_qs));
     trigger("mnuBackup");
-    QVERIFY(readBytes(m_folder->filePath(u"test.txt"_qs)).startsWith("$Server::Address = \"first\";"));
+    QVERIFY(readBytes(m_folder->filePath(u"test.txt"_qs))
+                    .startsWith("$Server::Address = \"first\";"));
     QVERIFY(QDir().mkpath(desktop));
     trigger("mnuBackup");
     fill(goldenValues());
@@ -181,7 +185,8 @@ void CommandsTest::printToPdf()
     QVERIFY(text.waitForFinished());
     const QStringList lines = QString::fromUtf8(text.readAllStandardOutput()).split(u'\n');
     QCOMPARE(lines.at(0).trimmed(), u"$Server::Address = \"IP:192.168.1.10:28001\";"_qs);
-    QCOMPARE(lines.at(6).trimmed(), u"$Server::Info = \"Caf\u00e9 rules: no spawn camping \u20ac 5\";"_qs);
+    QCOMPARE(lines.at(6).trimmed(),
+             u"$Server::Info = \"Caf\u00e9 rules: no spawn camping \u20ac 5\";"_qs);
     QCOMPARE(lines.at(53).trimmed(), u"$pref::LastMission = \"Raindance\";"_qs);
 
     // pdftotext drops leading empty lines: the word boxes show the empty first line and the

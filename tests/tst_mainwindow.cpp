@@ -155,8 +155,8 @@ void MainWindowTest::controls()
     QCOMPARE(control->parentWidget(), window.tabs()->page(parts.at(1).toInt()));
     const QRect twips(parts.at(2).toInt(), parts.at(3).toInt(), parts.at(4).toInt(),
                       parts.at(5).toInt());
-    QCOMPARE(control->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15,
-                                        twips.height() / 15));
+    QCOMPARE(control->geometry(),
+             QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
     const QString caption = parts.mid(6).join(u' ');
     if (auto *label = qobject_cast<QLabel *>(control)) {
         QCOMPARE(label->text(), caption);
@@ -176,7 +176,7 @@ void MainWindowTest::controls()
 void MainWindowTest::everyControlIsListed()
 {
     MainWindow window(m_shared);
-    QCOMPARE(window.findChildren<QLineEdit *>().size() - 1, 54); // less the file dialog's
+    QCOMPARE(window.findChildren<QLineEdit *>().size() - 1, 54);  // less the file dialog's
     QCOMPARE(window.tabs()->findChildren<QLabel *>().size(), 48); // Lable1, Label1..Label47
     QCOMPARE(window.tabs()->findChildren<QPushButton *>().size(), 8);
     for (const char *name : {"Label33", "Label34"}) {
@@ -205,8 +205,8 @@ void MainWindowTest::tabHeaders()
 {
     MainWindow window(m_shared);
     TabControl *tabs = window.tabs();
-    const QStringList captions = {u"Server Info"_qs, u"Master Info 1"_qs, u"Player Info"_qs,
-                                  u"Team Info"_qs, u"Server Settings"_qs, u"IP Adresses"_qs};
+    const QStringList captions = {u"Server Info"_qs, u"Master Info 1"_qs,   u"Player Info"_qs,
+                                  u"Team Info"_qs,   u"Server Settings"_qs, u"IP Adresses"_qs};
     QCOMPARE(tabs->count(), 6);
     QCOMPARE(tabs->currentIndex(), 0);
     QList<QRect> headers;
@@ -231,7 +231,8 @@ void MainWindowTest::tabHeaders()
         }
         for (QWidget *control : tabs->page(page)->findChildren<QWidget *>()) {
             for (const QRect &header : std::as_const(headers))
-                QVERIFY2(!header.intersects(control->geometry()), qPrintable(control->objectName()));
+                QVERIFY2(!header.intersects(control->geometry()),
+                         qPrintable(control->objectName()));
         }
     }
     QApplication::setActiveWindow(&window);
@@ -252,18 +253,23 @@ void MainWindowTest::focusOrder_data()
     QTest::addColumn<int>("page");
     QTest::addColumn<QString>("order");
 
-    QTest::newRow("server_info") << 0 << u"SerAdd Auto CurMas FloodProt HostName HostPubGam "
-                                        "ServInfo MOTD"_qs;
-    QTest::newRow("master_info") << 1 << u"Mas1 Mas2 MasAdd0 MasAddN0 MasAddN1 MasAddN2 MasNam0 "
-                                        "MasNam1 MasNam2"_qs;
-    QTest::newRow("player_info") << 2 << u"MaxPlay MinVote MinVotePct VoteTime NumMas PortNum "
-                                        "SpawnTime TeamScale"_qs;
-    QTest::newRow("team_info") << 3 << u"TeamNam0 TeamNam1 TeamNam2 TeamNam3 TeamNam4 TeamNam5 "
-                                      "TeamNam6 TeamNam7 TeamSkin0 TeamSkin1 TeamSkin2 TeamSkin3 "
-                                      "TeamSkin4 TeamSkin5 TeamSkin6 TeamSkin7 Command1 Command2 "
-                                      "Command3 Command4 Command5 Command6 Command7 Command8"_qs;
-    QTest::newRow("server_settings") << 4 << u"TimeLim Tourn AdminMar FailTime VoteMar "
-                                            "VotingTime Warmup"_qs;
+    QTest::newRow("server_info") << 0
+                                 << u"SerAdd Auto CurMas FloodProt HostName HostPubGam "
+                                    "ServInfo MOTD"_qs;
+    QTest::newRow("master_info") << 1
+                                 << u"Mas1 Mas2 MasAdd0 MasAddN0 MasAddN1 MasAddN2 MasNam0 "
+                                    "MasNam1 MasNam2"_qs;
+    QTest::newRow("player_info") << 2
+                                 << u"MaxPlay MinVote MinVotePct VoteTime NumMas PortNum "
+                                    "SpawnTime TeamScale"_qs;
+    QTest::newRow("team_info") << 3
+                               << u"TeamNam0 TeamNam1 TeamNam2 TeamNam3 TeamNam4 TeamNam5 "
+                                  "TeamNam6 TeamNam7 TeamSkin0 TeamSkin1 TeamSkin2 TeamSkin3 "
+                                  "TeamSkin4 TeamSkin5 TeamSkin6 TeamSkin7 Command1 Command2 "
+                                  "Command3 Command4 Command5 Command6 Command7 Command8"_qs;
+    QTest::newRow("server_settings") << 4
+                                     << u"TimeLim Tourn AdminMar FailTime VoteMar "
+                                        "VotingTime Warmup"_qs;
     QTest::newRow("ip_addresses") << 5 << u"XLM1 XLM2 XLMN0 XLMN1 XLMN2 LastMis"_qs;
 }
 
@@ -318,8 +324,7 @@ void MainWindowTest::menus()
     for (const QAction *action : popup->actions()) {
         QVERIFY(!action->isSeparator() && action->isEnabled() && action->isVisible()
                 && !action->isCheckable());
-        seen << action->objectName() + u'|' + action->text() + u'|'
-                        + action->shortcut().toString();
+        seen << action->objectName() + u'|' + action->text() + u'|' + action->shortcut().toString();
     }
     QCOMPARE(seen.join(u';'), items);
     QCOMPARE(window.menuBar()->actions().size(), 3);
@@ -354,11 +359,10 @@ void MainWindowTest::shortcutsBeatTheField()
 void MainWindowTest::fields()
 {
     MainWindow window(m_shared);
-    const QStringList tooltips = {u"SerAdd|$Server::Address = "_qs,
-                                  u"CurMas|$Server::CurrentMaster ="_qs,
-                                  u"Mas1|$server::Master1 = "_qs,
-                                  u"TeamNam0|$Sever::teamName0 = "_qs,
-                                  u"LastMis|$pref::LastMission = "_qs};
+    const QStringList tooltips
+            = {u"SerAdd|$Server::Address = "_qs, u"CurMas|$Server::CurrentMaster ="_qs,
+               u"Mas1|$server::Master1 = "_qs, u"TeamNam0|$Sever::teamName0 = "_qs,
+               u"LastMis|$pref::LastMission = "_qs};
     for (const QString &row : tooltips) {
         auto *field = window.findChild<QLineEdit *>(row.section(u'|', 0, 0));
         QCOMPARE(field->toolTip(), row.section(u'|', 1));

@@ -104,10 +104,14 @@ void PathDialogTest::keys_data()
     QTest::addColumn<QByteArray>("pathInf");
 
     const QByteArray stored("D:\\Games\\Tribes\\\r\n");
-    QTest::newRow("enter_in_box") << u"PathBox"_qs << int(Qt::Key_Return) << QString::fromLatin1(OkMessage) << stored;
-    QTest::newRow("enter_on_browse") << u"Command1"_qs << int(Qt::Key_Enter) << QString::fromLatin1(OkMessage) << stored;
-    QTest::newRow("enter_on_later") << u"Command3"_qs << int(Qt::Key_Return) << QString::fromLatin1(OkMessage) << stored;
-    QTest::newRow("escape") << u"PathBox"_qs << int(Qt::Key_Escape) << QString::fromLatin1(LaterMessage) << QByteArray("<missing>");
+    QTest::newRow("enter_in_box") << u"PathBox"_qs << int(Qt::Key_Return)
+                                  << QString::fromLatin1(OkMessage) << stored;
+    QTest::newRow("enter_on_browse")
+            << u"Command1"_qs << int(Qt::Key_Enter) << QString::fromLatin1(OkMessage) << stored;
+    QTest::newRow("enter_on_later")
+            << u"Command3"_qs << int(Qt::Key_Return) << QString::fromLatin1(OkMessage) << stored;
+    QTest::newRow("escape") << u"PathBox"_qs << int(Qt::Key_Escape)
+                            << QString::fromLatin1(LaterMessage) << QByteArray("<missing>");
     QTest::newRow("close_box") << u"PathBox"_qs << 0 << QString() << QByteArray("<missing>");
 }
 
@@ -153,7 +157,8 @@ void PathDialogTest::okCannotWrite()
     MessageCatcher catcher;
     dialog.ok();
     QCOMPARE(catcher.messages.size(), 1);
-    QVERIFY2(catcher.lastText().startsWith(u"Cannot write \""_qs + QDir::current().filePath(u"path.inf"_qs)),
+    QVERIFY2(catcher.lastText().startsWith(u"Cannot write \""_qs
+                                           + QDir::current().filePath(u"path.inf"_qs)),
              qPrintable(catcher.lastText()));
     QCOMPARE(shared.TribesPath, u"C:\\Dynamix\\Tribes"_qs);
     QVERIFY(dialog.isVisible());

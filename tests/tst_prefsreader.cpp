@@ -61,8 +61,8 @@ void PrefsReaderTest::load_data()
 
     const QByteArray lines54 = numberedLines(54);
     QTest::newRow("54_lines") << lines54 << 54 << QString() << u"value1"_qs << u"value54"_qs;
-    QTest::newRow("54_no_final_line_end") << lines54.chopped(2) << 54 << QString()
-                                          << u"value1"_qs << u"value54"_qs;
+    QTest::newRow("54_no_final_line_end")
+            << lines54.chopped(2) << 54 << QString() << u"value1"_qs << u"value54"_qs;
     QTest::newRow("60_lines") << numberedLines(60) << 54 << QString() << u"value1"_qs
                               << u"value54"_qs;
     QTest::newRow("lf_only") << numberedLines(54, "\n") << 54 << QString() << u"value1"_qs
@@ -73,14 +73,14 @@ void PrefsReaderTest::load_data()
                                 << QString() << u"value1"_qs << u"value34"_qs;
     QTest::newRow("53_lines") << numberedLines(53) << 53 << u"ends after line 53; 54 lines"_qs
                               << u"value1"_qs << u"old"_qs;
-    QTest::newRow("10_lines") << numberedLines(10) << 10 << u"ends after line 10"_qs
-                              << u"value1"_qs << u"old"_qs;
+    QTest::newRow("10_lines") << numberedLines(10) << 10 << u"ends after line 10"_qs << u"value1"_qs
+                              << u"old"_qs;
     QTest::newRow("zero_bytes") << QByteArray() << 0 << u"ends after line 0"_qs << u"old"_qs
                                 << u"old"_qs;
     QTest::newRow("empty_lines") << QByteArray(54, '\n') << 54 << QString() << QString()
                                  << QString();
-    QTest::newRow("blank_first_line") << "\r\n" + numberedLines(53) << 54 << QString()
-                                      << QString() << u"value53"_qs;
+    QTest::newRow("blank_first_line")
+            << "\r\n" + numberedLines(53) << 54 << QString() << QString() << u"value53"_qs;
     QTest::newRow("nul_bytes") << QByteArray("a\0b\0c\0\"x\0y\";", 12) + "\r\n" + numberedLines(53)
                                << 54 << QString() << QString::fromLatin1("x\0y", 3)
                                << u"value53"_qs;
@@ -115,8 +115,10 @@ void PrefsReaderTest::load()
 void PrefsReaderTest::goldenFile()
 {
     QStringList fields(54);
-    const auto result = Prefs::loadPositional(
-            dataFile("golden54.cs"), [&](int index, const QString &value) { fields[index] = value; });
+    const auto result
+            = Prefs::loadPositional(dataFile("golden54.cs"), [&](int index, const QString &value) {
+                  fields[index] = value;
+              });
     QVERIFY(result.ok());
     QCOMPARE(fields, goldenValues());
 

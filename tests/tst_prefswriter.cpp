@@ -51,7 +51,8 @@ void PrefsWriterTest::bytes_data()
                                << QByteArray("$pref::LastMission = \"\";\r\n\r\n");
     QTest::newRow("abc_in_last_field")
             << 54 << u"abc"_qs << 1474 << QByteArray("$Server::Address = \"\";\r\n")
-            << QByteArray::fromHex("24707265663A3A4C6173744D697373696F6E203D2022616263223B0D0A0D0A");
+            << QByteArray::fromHex(
+                       "24707265663A3A4C6173744D697373696F6E203D2022616263223B0D0A0D0A");
     QTest::newRow("quotes_and_blanks_kept")
             << 5 << u" a \"b\"; c "_qs << 1481 << QByteArray("$Server::Address")
             << QByteArray("\r\n\r\n");
@@ -177,8 +178,8 @@ void PrefsWriterTest::failedWriteKeepsOldFile()
     if (fault == Fault::FullFileSystem)
         QVERIFY(writeBytes(folder + u"/filler"_qs, QByteArray(40 * 1024, 'f')));
 
-    const QString target = fault == Fault::MissingFolder ? dir.filePath(u"gone/serverprefs.cs"_qs)
-                                                         : name;
+    const QString target
+            = fault == Fault::MissingFolder ? dir.filePath(u"gone/serverprefs.cs"_qs) : name;
     if (fault == Fault::NoPermission) {
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner
                                                           | QFile::ExeOwner | QFile::ExeOther));
@@ -190,8 +191,8 @@ void PrefsWriterTest::failedWriteKeepsOldFile()
             return error.contains(reason) && error.contains(name) && readBytes(name) == old;
         };
         QVERIFY(isRoot() ? runAsNobody(attempt) : attempt());
-        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner
-                                                      | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(folder,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         return;
     }
     const QString error = Prefs::writePrefsText(target, prefsText);
@@ -200,7 +201,9 @@ void PrefsWriterTest::failedWriteKeepsOldFile()
     if (fault != Fault::MissingFolder)
         QCOMPARE(readBytes(name), old);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(),
-             fault == Fault::MissingFolder ? 0 : fault == Fault::FullFileSystem ? 2 : 1);
+             fault == Fault::MissingFolder    ? 0
+             : fault == Fault::FullFileSystem ? 2
+                                              : 1);
 }
 
 void PrefsWriterTest::writableFileInClosedFolder()
@@ -210,17 +213,19 @@ void PrefsWriterTest::writableFileInClosedFolder()
     QVERIFY(writeBytes(name, "old\r\n"));
     const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::WriteOther;
     QVERIFY(QFile::setPermissions(name, all));
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner
-                                                      | QFile::ReadOther | QFile::ExeOther));
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
+                                                      | QFile::ExeOther));
     const QString prefsText = Prefs::formatPrefsText(goldenValues());
     const auto attempt = [&] {
         // The fault first: this user may not create a file in the folder.
         QFile probe(dir.filePath(QStringLiteral("probe")));
-        return !probe.open(QIODevice::WriteOnly) && Prefs::writePrefsText(name, prefsText).isEmpty();
+        return !probe.open(QIODevice::WriteOnly)
+               && Prefs::writePrefsText(name, prefsText).isEmpty();
     };
     QVERIFY(isRoot() ? runAsNobody(attempt) : attempt());
     QCOMPARE(readBytes(name), readBytes(dataFile("golden54.cs")));
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(QFile::setPermissions(dir.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 }
 
 void PrefsWriterTest::keepsModeOwnerAndLink()

@@ -59,8 +59,8 @@ void SkinPickerTest::buttonFillsItsFieldOnly_data()
     QTest::addColumn<QString>("field");
 
     for (int button = 1; button <= 8; ++button)
-        QTest::addRow("Command%d", button) << button << u"\\srv\\skins\\red.vol"_qs
-                                          << u"TeamSkin%1"_qs.arg(button - 1);
+        QTest::addRow("Command%d", button)
+                << button << u"\\srv\\skins\\red.vol"_qs << u"TeamSkin%1"_qs.arg(button - 1);
     QTest::newRow("cancel") << 3 << QString() << QString();
 }
 

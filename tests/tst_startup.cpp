@@ -44,8 +44,8 @@ void StartupTest::readPathStore_data()
     QTest::newRow("several_lines") << QByteArray("C:\\Dynamix\\Tribes\r\nD:\\Other\r\n") << true
                                    << u"C:\\Dynamix\\Tribes"_qs;
     QTest::newRow("no_line_end") << QByteArray("/srv/tribes") << true << u"/srv/tribes"_qs;
-    QTest::newRow("trailing_backslash") << QByteArray("C:\\Tribes\\\r\n") << true
-                                        << u"C:\\Tribes\\"_qs;
+    QTest::newRow("trailing_backslash")
+            << QByteArray("C:\\Tribes\\\r\n") << true << u"C:\\Tribes\\"_qs;
     QTest::newRow("blanks_kept") << QByteArray(" C:\\Tribes \r\n") << true << u" C:\\Tribes "_qs;
     QTest::newRow("lf_only") << QByteArray("/srv/tribes\n/other\n") << true << u"/srv/tribes"_qs;
     QTest::newRow("utf8") << QByteArray("/home/\xc5\x82ukasz/tribes\r\n") << true
@@ -101,14 +101,14 @@ void StartupTest::loadStep_data()
                            << u"GAME\\base\\skins"_qs;
     QTest::newRow("longer_file") << QByteArray("GAME") << 60 << true << 54 << false
                                  << u"GAME\\base\\skins"_qs;
-    QTest::newRow("trailing_separator") << QByteArray("GAME/\r\n") << 54 << true << 54 << false
-                                        << u"GAME/\\base\\skins"_qs;
-    QTest::newRow("no_path_store") << QByteArray("<none>") << 54 << false << 0 << true
-                                   << u"\\base\\skins"_qs;
-    QTest::newRow("zero_byte_path_store") << QByteArray() << 54 << false << 0 << true
-                                          << u"\\base\\skins"_qs;
-    QTest::newRow("prefs_missing") << QByteArray("GAME\r\n") << -1 << true << 0 << true
-                                   << u"GAME\\base\\skins"_qs;
+    QTest::newRow("trailing_separator")
+            << QByteArray("GAME/\r\n") << 54 << true << 54 << false << u"GAME/\\base\\skins"_qs;
+    QTest::newRow("no_path_store")
+            << QByteArray("<none>") << 54 << false << 0 << true << u"\\base\\skins"_qs;
+    QTest::newRow("zero_byte_path_store")
+            << QByteArray() << 54 << false << 0 << true << u"\\base\\skins"_qs;
+    QTest::newRow("prefs_missing")
+            << QByteArray("GAME\r\n") << -1 << true << 0 << true << u"GAME\\base\\skins"_qs;
     QTest::newRow("prefs_short") << QByteArray("GAME\r\n") << 53 << true << 53 << true
                                  << u"GAME\\base\\skins"_qs;
     QTest::newRow("wrong_folder") << QByteArray("GAME\\nowhere\r\n") << 54 << true << 0 << true
@@ -137,9 +137,9 @@ void StartupTest::loadStep()
     const LoadStepOutcome outcome = runLoadStep(shared, [&] {
         ++initCalls;
         const QString name = Platform::nativeFileName(shared.TribesPath + PrefsFile);
-        return Prefs::loadPositional(name, [&](int index, const QString &value) {
-                   fields[index] = value;
-               }).ok();
+        return Prefs::loadPositional(
+                       name, [&](int index, const QString &value) { fields[index] = value; })
+                .ok();
     });
 
     QCOMPARE(initCalls, initCalled ? 1 : 0);

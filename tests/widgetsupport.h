@@ -37,8 +37,7 @@ private:
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box)
             return;
-        messages.append({box->text(), box->windowTitle(), box->icon(),
-                         int(box->buttons().size())});
+        messages.append({box->text(), box->windowTitle(), box->icon(), int(box->buttons().size())});
         box->button(QMessageBox::Ok)->click();
     }
 

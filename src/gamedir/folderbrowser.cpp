@@ -58,8 +58,8 @@ FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
 
 QList<std::pair<QString, QString>> FolderBrowser::drives()
 {
-    QList<std::pair<QString, QString>> result = {{u"/"_qs, u"/"_qs},
-                                                 {QDir::homePath(), QDir::homePath()}};
+    QList<std::pair<QString, QString>> result
+            = {{u"/"_qs, u"/"_qs}, {QDir::homePath(), QDir::homePath()}};
     const QDir dosDevices(QDir::homePath() + u"/.wine/dosdevices"_qs);
     // QDir::System lists a drive whose link leads nowhere: a drive without a medium.
     const QStringList entries = dosDevices.entryList(

@@ -27,10 +27,12 @@ std::optional<QString> readPathStore()
 QString writePathStore(const QString &path)
 {
     const QString nativeName = Platform::nativeFileName(QString(PathStoreName));
-    const QString reason = Platform::writeWholeFile(nativeName, (path + QLatin1StringView("\r\n")).toLocal8Bit());
+    const QString reason = Platform::writeWholeFile(
+            nativeName, (path + QLatin1StringView("\r\n")).toLocal8Bit());
     if (reason.isEmpty())
         return {};
-    return QStringLiteral("Cannot write \"%1\": %2.").arg(Platform::displayName(nativeName), reason);
+    return QStringLiteral("Cannot write \"%1\": %2.")
+            .arg(Platform::displayName(nativeName), reason);
 }
 
 } // namespace GameDir

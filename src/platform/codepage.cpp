@@ -8,13 +8,25 @@ namespace Platform {
 namespace {
 
 #ifdef Q_OS_WIN
-QStringEncoder documentEncoder() { return QStringEncoder(QStringConverter::System); }
-QStringDecoder documentDecoder() { return QStringDecoder(QStringConverter::System); }
+QStringEncoder documentEncoder()
+{
+    return QStringEncoder(QStringConverter::System);
+}
+QStringDecoder documentDecoder()
+{
+    return QStringDecoder(QStringConverter::System);
+}
 #else
 // The game writes its files in its own code page, whatever the locale of this machine.
 const char documentCodePage[] = "windows-1252";
-QStringEncoder documentEncoder() { return QStringEncoder(documentCodePage); }
-QStringDecoder documentDecoder() { return QStringDecoder(documentCodePage); }
+QStringEncoder documentEncoder()
+{
+    return QStringEncoder(documentCodePage);
+}
+QStringDecoder documentDecoder()
+{
+    return QStringDecoder(documentCodePage);
+}
 #endif
 
 } // namespace

@@ -8,7 +8,8 @@ namespace Platform {
 
 QString wineDriveFolder(QChar driveLetter)
 {
-    return QDir::homePath() + QLatin1StringView("/.wine/dosdevices/") + driveLetter.toLower() + u':';
+    return QDir::homePath() + QLatin1StringView("/.wine/dosdevices/") + driveLetter.toLower()
+           + u':';
 }
 
 #ifdef Q_OS_WIN
@@ -34,9 +35,8 @@ QString matchingEntry(const QString &folder, const QString &part)
     if (part == u"." || part == u".." || QFileInfo::exists(folder + u'/' + part))
         return part;
     QDir dir(folder);
-    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                                      | QDir::NoDotAndDotDot,
-                                              QDir::Name);
+    const QStringList entries = dir.entryList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &entry : entries) {
         if (entry.compare(part, Qt::CaseInsensitive) == 0)
             return entry;

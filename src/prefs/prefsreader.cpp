@@ -31,7 +31,8 @@ LoadResult loadPositional(const QString &nativeName,
     LoadResult result;
     QFile file(nativeName);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("Cannot open \"%1\": %2.").arg(Platform::displayName(nativeName), file.errorString());
+        result.error = QStringLiteral("Cannot open \"%1\": %2.")
+                               .arg(Platform::displayName(nativeName), file.errorString());
         return result;
     }
     Platform::LineReader reader(file);

@@ -44,7 +44,8 @@ QString checkStorable(const QStringList &texts)
 
 QString writePrefsText(const QString &nativeName, const QString &prefsText)
 {
-    const std::optional<QByteArray> bytes = Platform::encodeDocumentText(prefsText + QLatin1StringView("\r\n"));
+    const std::optional<QByteArray> bytes
+            = Platform::encodeDocumentText(prefsText + QLatin1StringView("\r\n"));
     if (!bytes)
         return QStringLiteral("Cannot write \"%1\": the text holds characters that the game's "
                               "code page cannot store.")
@@ -52,7 +53,8 @@ QString writePrefsText(const QString &nativeName, const QString &prefsText)
     const QString reason = Platform::writeWholeFile(nativeName, *bytes);
     if (reason.isEmpty())
         return {};
-    return QStringLiteral("Cannot write \"%1\": %2.").arg(Platform::displayName(nativeName), reason);
+    return QStringLiteral("Cannot write \"%1\": %2.")
+            .arg(Platform::displayName(nativeName), reason);
 }
 
 } // namespace Prefs

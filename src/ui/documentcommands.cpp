@@ -105,8 +105,8 @@ bool printPrefsText(QPrinter &printer, const QString &prefsText)
     const QRect page = painter.viewport();
     int top = 0;
     const auto printLine = [&](const QString &line) {
-        const QRect bounds = painter.boundingRect(page.adjusted(0, top, 0, 0),
-                                                  Qt::TextWrapAnywhere, line);
+        const QRect bounds
+                = painter.boundingRect(page.adjusted(0, top, 0, 0), Qt::TextWrapAnywhere, line);
         if (top > 0 && top + bounds.height() > page.height()) {
             printer.newPage();
             top = 0;

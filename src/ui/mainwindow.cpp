@@ -24,7 +24,7 @@ struct MenuRow
 {
     const char *name;
     const char *caption;
-    int shortcutKey;                    // with Ctrl; 0 for none
+    int shortcutKey;                     // with Ctrl; 0 for none
     void (DocumentCommands::*command)(); // nullptr: a menu, or an item handled elsewhere
     bool isMenu;
 };

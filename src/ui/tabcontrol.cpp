@@ -33,12 +33,12 @@ protected:
             const int column = index % TabControl::TabsPerRow;
             const int inRow = qMin(TabControl::TabsPerRow,
                                    m_control->count() - option.row * TabControl::TabsPerRow);
-            option.position = inRow == 1           ? QStyleOptionTab::OnlyOneTab
+            option.position = inRow == 1            ? QStyleOptionTab::OnlyOneTab
                               : column == 0         ? QStyleOptionTab::Beginning
                               : column == inRow - 1 ? QStyleOptionTab::End
                                                     : QStyleOptionTab::Middle;
-            option.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus
-                              | QStyle::State_MouseOver);
+            option.state
+                    &= ~(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver);
             if (index == m_control->currentIndex()) {
                 option.state |= QStyle::State_Selected;
                 if (hasFocus())
