@@ -4,10 +4,10 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QProcess>
-#include <QString>
+#include <QRect>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <functional>
 
@@ -34,65 +34,10 @@ inline QString dataFile(const char *name)
     return QStringLiteral(TOLVANE_TEST_DATA "/") + QLatin1StringView(name);
 }
 
-// The values held by tests/data/golden54.cs, typed from that file, line by line.
+// The 54 values of tests/data/golden54.cs, typed one to a line in golden54.values.
 inline QStringList goldenValues()
 {
-    return {
-            u"IP:192.168.1.10:28001"_qs,
-            u"1"_qs,
-            u"0"_qs,
-            u"true"_qs,
-            u"  Kaffee \"Haus\"; Duel  "_qs,
-            u"true"_qs,
-            u"Caf\u00e9 rules: no spawn camping \u20ac 5"_qs,
-            u"<jc><f1>Welcome!"_qs,
-            u"t1m1.masters.example:28000"_qs,
-            u""_qs,
-            u"IP:10.0.0.1:28000"_qs,
-            u""_qs,
-            u"n1"_qs,
-            u"n2"_qs,
-            u"Main"_qs,
-            u"Backup"_qs,
-            u"Third"_qs,
-            u"sixteen"_qs,
-            u"1"_qs,
-            u"0.5"_qs,
-            u"45"_qs,
-            u"3"_qs,
-            u"28001"_qs,
-            u"2"_qs,
-            u"0.1"_qs,
-            u"Blood Eagle"_qs,
-            u"Diamond Sword"_qs,
-            u"Starwolf"_qs,
-            u"Children of the Phoenix"_qs,
-            u"Team 4"_qs,
-            u"Team 5"_qs,
-            u"Team 6"_qs,
-            u"Team 7"_qs,
-            u"beagle"_qs,
-            u"dsword"_qs,
-            u"swolf"_qs,
-            u"cphoenix"_qs,
-            u"base"_qs,
-            u"base"_qs,
-            u"base"_qs,
-            u"base"_qs,
-            u"25"_qs,
-            u"false"_qs,
-            u"0.8"_qs,
-            u"30"_qs,
-            u"0.55"_qs,
-            u"20"_qs,
-            u"20"_qs,
-            u""_qs,
-            u""_qs,
-            u""_qs,
-            u""_qs,
-            u""_qs,
-            u"Raindance"_qs,
-    };
+    return QString::fromUtf8(readBytes(dataFile("golden54.values"))).split(u'\n').mid(0, 54);
 }
 
 // A file of lines "$Test::vN = "valueN";" for N = 1..count, each ended by lineEnd.
@@ -105,6 +50,67 @@ inline QByteArray numberedLines(int count, const QByteArray &lineEnd = "\r\n")
     return bytes;
 }
 
+// A table in tests/data: tab-separated, '#' for comments, the first line naming the columns
+// and the first column naming the row. \t \r \n \\ and \xNN stand for characters.
+inline QList<QStringList> fixtureTable(const char *name)
+{
+    QList<QStringList> rows;
+    for (const QString &line : QString::fromUtf8(readBytes(dataFile(name))).split(u'\n')) {
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        QStringList cells = line.split(u'\t');
+        for (QString &cell : cells) {
+            QString text;
+            for (qsizetype at = 0; at < cell.size(); ++at) {
+                const QChar next = at + 1 < cell.size() ? cell.at(at + 1) : QChar();
+                if (cell.at(at) != u'\\') {
+                    text += cell.at(at);
+                } else if (next == u'x') {
+                    text += QChar(cell.mid(at + 2, 2).toUShort(nullptr, 16));
+                    at += 3;
+                } else {
+                    text += next == u't' ? u'\t' : next == u'r' ? u'\r' : next == u'n' ? u'\n' : next;
+                    ++at;
+                }
+            }
+            cell = text;
+        }
+        rows << cells;
+    }
+    return rows;
+}
+
+// Makes a table's columns (all strings) and rows the test data of the running function.
+inline void addFixtureRows(const char *name)
+{
+    static QList<QByteArray> columnNames; // QtTest keeps the pointers, not copies
+    const QList<QStringList> rows = fixtureTable(name);
+    for (const QString &column : rows.first().mid(1)) {
+        columnNames << column.toLatin1();
+        QTest::addColumn<QString>(columnNames.last().constData());
+    }
+    for (const QStringList &row : rows.mid(1)) {
+        QTestData &data = QTest::newRow(row.first().toLatin1().constData());
+        for (const QString &cell : row.mid(1))
+            data << cell;
+    }
+}
+
+// A table of window controls: each row whole, as the one column "row".
+inline void addControlRows(const char *name)
+{
+    QTest::addColumn<QStringList>("row");
+    for (const QStringList &row : fixtureTable(name).mid(1))
+        QTest::newRow(qPrintable(row.at(0) + u' ' + row.at(1))) << row;
+}
+
+// The place of a control from its row's four twips columns, in device-independent pixels.
+inline QRect twipsRect(const QStringList &row, int first)
+{
+    return {row.at(first).toInt() / 15, row.at(first + 1).toInt() / 15,
+            row.at(first + 2).toInt() / 15, row.at(first + 3).toInt() / 15};
+}
+
 inline bool isRoot()
 {
     return geteuid() == 0;
@@ -115,27 +121,24 @@ inline bool isRoot()
 inline bool runAsNobody(const std::function<bool()> &function)
 {
     const pid_t child = fork();
-    if (child == 0) {
-        const bool ok = setgid(65534) == 0 && setuid(65534) == 0 && function();
-        _exit(ok ? 0 : 1);
-    }
+    if (child == 0)
+        _exit(setgid(65534) == 0 && setuid(65534) == 0 && function() ? 0 : 1);
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// A small tmpfs mounted on a folder for the life of the object (root only): it fills up
-// for real and can be made read-only for real.
+// A small tmpfs on a folder for the life of the object (root only): it really fills up, and
+// can really be made read-only.
 class TmpfsMount
 {
 public:
     TmpfsMount(const QString &folder, const char *size)
         : m_folder(QFile::encodeName(folder))
-    {
-        m_mounted = ::mount("tmpfs", m_folder.constData(), "tmpfs", 0,
+        , m_mounted(::mount("tmpfs", m_folder.constData(), "tmpfs", 0,
                             QByteArray("size=").append(size).constData())
-                    == 0;
-    }
+                    == 0)
+    {}
     ~TmpfsMount()
     {
         if (m_mounted)
@@ -144,13 +147,12 @@ public:
     bool mounted() const { return m_mounted; }
     bool makeReadOnly()
     {
-        return ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr)
-               == 0;
+        return ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
     }
 
 private:
     QByteArray m_folder;
-    bool m_mounted = false;
+    bool m_mounted;
 };
 
 } // namespace TestSupport
