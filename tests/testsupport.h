@@ -69,7 +69,10 @@ inline QList<QStringList> fixtureTable(const char *name)
                     text += QChar(cell.mid(at + 2, 2).toUShort(nullptr, 16));
                     at += 3;
                 } else {
-                    text += next == u't' ? u'\t' : next == u'r' ? u'\r' : next == u'n' ? u'\n' : next;
+                    text += next == u't'   ? u'\t'
+                            : next == u'r' ? u'\r'
+                            : next == u'n' ? u'\n'
+                                           : next;
                     ++at;
                 }
             }
@@ -147,7 +150,8 @@ public:
     bool mounted() const { return m_mounted; }
     bool makeReadOnly()
     {
-        return ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+        return ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr)
+               == 0;
     }
 
 private:

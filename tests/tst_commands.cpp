@@ -85,8 +85,8 @@ void CommandsTest::saveAndExit()
     QVERIFY2(catcher.lastText().contains(message), qPrintable(catcher.lastText()));
     // The run ends only when the file was written; else the old file is kept.
     QCOMPARE(exits.size(), message.isEmpty() ? 1 : 0);
-    QCOMPARE(readBytes(prefsFile()), message.isEmpty() ? readBytes(dataFile("golden54.cs"))
-                                                       : numberedLines(54));
+    QCOMPARE(readBytes(prefsFile()),
+             message.isEmpty() ? readBytes(dataFile("golden54.cs")) : numberedLines(54));
 }
 
 void CommandsTest::createBackup()
@@ -185,8 +185,8 @@ void CommandsTest::printToPdf()
     // it, and the size of the type.
     static const QRegularExpression word(
             uR"re(<word xMin="[\d.]+" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)">)re"_qs);
-    const QRegularExpressionMatch first =
-            word.match(run(u"pdftotext"_qs, {u"-bbox"_qs, pdf, u"-"_qs}));
+    const QRegularExpressionMatch first
+            = word.match(run(u"pdftotext"_qs, {u"-bbox"_qs, pdf, u"-"_qs}));
     const double top = first.captured(1).toDouble();
     const double height = first.captured(2).toDouble() - top;
     QVERIFY2(height > 11 && height < 16, qPrintable(QString::number(height)));

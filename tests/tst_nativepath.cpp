@@ -27,9 +27,9 @@ void NativePathTest::initTestCase()
     for (const char *folder : {".wine/dosdevices/c:/Dynamix/Tribes/config", "games/Tribes/config",
                                "cases/Tribes", "cases/tribes", "cases/TRIBES"})
         QVERIFY(QDir().mkpath(QLatin1StringView(folder)));
-    for (const char *file : {".wine/dosdevices/c:/Dynamix/Tribes/config/ServerPrefs.cs",
-                             "games/Tribes/config/ServerPrefs.cs",
-                             "games/Tribes/config/serverprefs.CS"})
+    for (const char *file :
+         {".wine/dosdevices/c:/Dynamix/Tribes/config/ServerPrefs.cs",
+          "games/Tribes/config/ServerPrefs.cs", "games/Tribes/config/serverprefs.CS"})
         QVERIFY(writeBytes(QLatin1StringView(file), "x"));
 }
 

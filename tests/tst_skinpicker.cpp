@@ -81,7 +81,7 @@ void SkinPickerTest::realDialog()
     QCOMPARE(opened, folder.filePath(u"Tribes/Base/Skins"_qs));
     listed.sort();
     QCOMPARE(listed, QStringList({u"Red.VOL"_qs, u"blue.vol"_qs})); // .vol in any case
-    QCOMPARE(window.field(34)->text(), u"Red"_qs); // TeamSkin1
+    QCOMPARE(window.field(34)->text(), u"Red"_qs);                  // TeamSkin1
 }
 
 QTEST_MAIN(SkinPickerTest)

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 
 FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -26,8 +27,15 @@ FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
 
     m_drives->setObjectName(u"Drive1"_qs);
     m_drives->setGeometry(twipsRect(0, 0, 2775, 315));
-    for (const auto &[label, folder] : drives())
+    // The drive shown first is the one that holds the working folder.
+    const QString start = QDir::currentPath();
+    for (const auto &[label, folder] : drives()) {
         m_drives->addItem(label, folder);
+        const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+        if ((start + u'/').startsWith(prefix)
+            && prefix.size() > m_drives->currentData().toString().size())
+            m_drives->setCurrentIndex(m_drives->count() - 1);
+    }
 
     m_folders->setObjectName(u"Dir1"_qs);
     m_folders->setGeometry(twipsRect(0, 360, 2775, 2790));
@@ -50,7 +58,6 @@ FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
     setTabOrder(ok, cancel);
 
     // Filling the list when the browser is made is no change: BrowsePath stays as it is.
-    const QString start = QDir::currentPath();
     m_currentFolder = start;
     openFolder(start);
     connect(m_drives, &QComboBox::activated, this, &FolderBrowser::driveChanged);
@@ -83,16 +90,22 @@ bool FolderBrowser::openFolder(const QString &folder)
     }
     m_currentFolder = QDir::cleanPath(dir.absolutePath());
     m_folders->clear();
-    if (!dir.isRoot())
-        m_folders->addItem(u".."_qs);
+    // The open folder heads the list, so the user sees where the list is.
+    auto *current = new QListWidgetItem(style()->standardIcon(QStyle::SP_DirOpenIcon),
+                                        QDir::toNativeSeparators(m_currentFolder), m_folders);
+    current->setFlags(Qt::ItemIsEnabled);
+    QStringList entries = dir.isRoot() ? QStringList() : QStringList(u".."_qs);
     // Hidden folders too: the game often lives below ~/.wine.
-    m_folders->addItems(
-            dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name));
+    entries += dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &entry : std::as_const(entries))
+        new QListWidgetItem(style()->standardIcon(QStyle::SP_DirIcon), entry, m_folders);
     return true;
 }
 
 void FolderBrowser::itemOpened(QListWidgetItem *item)
 {
+    if (item == m_folders->item(0))
+        return; // the open folder itself
     const QString target = QDir(m_currentFolder).filePath(item->text());
     if (openFolder(target))
         m_shared.BrowsePath = m_currentFolder;
