@@ -21,6 +21,7 @@ private Q_SLOTS:
     void init();
     void controls_data() { addControlRows("dialogcontrols.tsv"); }
     void controls();
+    void tabOrder();
     void keys_data();
     void keys();
     void browse();
@@ -60,6 +61,25 @@ void PathDialogTest::controls()
                 && label->font().pointSize() == 12);
         QVERIFY(label->wordWrap() && label->heightForWidth(label->width()) <= label->height());
     }
+}
+
+void PathDialogTest::tabOrder()
+{
+    PathDialog dialog(m_shared);
+    FolderBrowser browser(m_shared);
+    QStringList order;
+    for (QWidget *window : {static_cast<QWidget *>(&dialog), static_cast<QWidget *>(&browser)}) {
+        QWidget *control
+                = window->findChild<QWidget *>(order.isEmpty() ? u"PathBox"_qs : u"Drive1"_qs);
+        for (int step = 0; step < 4; ++step) {
+            order << control->objectName();
+            do // past the controls' own inner parts, which take no focus
+                control = control->nextInFocusChain();
+            while (!(control->focusPolicy() & Qt::TabFocus));
+        }
+    }
+    QCOMPARE(order.join(u' '),
+             u"PathBox Command1 Command2 Command3 Drive1 Dir1 Command1 Command2"_qs);
 }
 
 void PathDialogTest::keys_data()
