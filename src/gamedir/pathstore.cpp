@@ -17,7 +17,12 @@ std::optional<QString> readPathStore()
     QFile file(Platform::nativeFileName(QString(PathStoreName)));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    Platform::LineReader reader(file);
+    return readPathStore(file);
+}
+
+std::optional<QString> readPathStore(QIODevice &device)
+{
+    Platform::LineReader reader(device);
     QByteArray line;
     if (reader.readLine(line, longestPath) != Platform::LineReader::Status::Line)
         return std::nullopt;

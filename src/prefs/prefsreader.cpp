@@ -28,14 +28,21 @@ QString ExtractValue(QStringView line)
 LoadResult loadPositional(const QString &nativeName,
                           const std::function<void(int index, const QString &value)> &setField)
 {
-    LoadResult result;
     QFile file(nativeName);
     if (!file.open(QIODevice::ReadOnly)) {
+        LoadResult result;
         result.error = QStringLiteral("Cannot open \"%1\": %2.")
                                .arg(Platform::displayName(nativeName), file.errorString());
         return result;
     }
-    Platform::LineReader reader(file);
+    return loadPositional(file, Platform::displayName(nativeName), setField);
+}
+
+LoadResult loadPositional(QIODevice &device, const QString &name,
+                          const std::function<void(int index, const QString &value)> &setField)
+{
+    LoadResult result;
+    Platform::LineReader reader(device);
     QByteArray bytes;
     for (int index = 0; index < FieldCount; ++index) {
         const int line = index + 1;
@@ -44,20 +51,20 @@ LoadResult loadPositional(const QString &nativeName,
             break;
         case Platform::LineReader::Status::EndOfFile:
             result.error = QStringLiteral("\"%1\" ends after line %2; %3 lines are needed.")
-                                   .arg(Platform::displayName(nativeName))
+                                   .arg(name)
                                    .arg(index)
                                    .arg(FieldCount);
             return result;
         case Platform::LineReader::Status::TooLong:
             result.error = QStringLiteral("Line %1 of \"%2\" is longer than %3 characters.")
                                    .arg(line)
-                                   .arg(Platform::displayName(nativeName))
+                                   .arg(name)
                                    .arg(FieldLimit + lineAllowance);
             return result;
         case Platform::LineReader::Status::ReadError:
             result.error = QStringLiteral("Cannot read line %1 of \"%2\": %3.")
                                    .arg(line)
-                                   .arg(Platform::displayName(nativeName), file.errorString());
+                                   .arg(name, device.errorString());
             return result;
         }
         const QString value = ExtractValue(Platform::decodeDocumentText(bytes));
@@ -65,7 +72,7 @@ LoadResult loadPositional(const QString &nativeName,
             result.error = QStringLiteral("Line %1 of \"%2\" holds a value longer than %3 "
                                           "characters, more than a field can hold.")
                                    .arg(line)
-                                   .arg(Platform::displayName(nativeName))
+                                   .arg(name)
                                    .arg(FieldLimit);
             return result;
         }

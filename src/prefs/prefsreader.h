@@ -3,6 +3,7 @@
 // The positional reader: line N of a file fills field N, whatever variable it names. Each
 // line is reduced to its value by ExtractValue; only the first 54 lines are ever read.
 
+#include <QIODevice>
 #include <QString>
 
 #include <functional>
@@ -27,6 +28,9 @@ struct LoadResult
 // Reads the file and hands the value of line N to setField(N - 1, value) before line
 // N + 1 is read. A missing file sets nothing; a short file sets the lines it has.
 LoadResult loadPositional(const QString &nativeName,
+                          const std::function<void(int index, const QString &value)> &setField);
+// The same from an open device; name is the file name that messages give.
+LoadResult loadPositional(QIODevice &device, const QString &name,
                           const std::function<void(int index, const QString &value)> &setField);
 
 } // namespace Prefs
