@@ -6,7 +6,7 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What the build, the program and the tests need from Debian.
 build_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
-test_packages=(xvfb xauth xdotool poppler-utils clang)
+test_packages=(xvfb xauth xdotool poppler-utils clang libclang-rt-14-dev)
 
 install_missing() {
     local missing=()
