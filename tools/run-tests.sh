@@ -8,7 +8,7 @@ install_missing "${build_packages[@]}" "${test_packages[@]}"
 build dev
 build clang # the same sources build without a warning under clang++ too
 build asan
-cd "$repo"
-ctest --preset dev
-ctest --preset asan
 bash "$repo/tools/fuzz.sh" "${FUZZ_SECONDS:-45}"
+cd "$repo"
+ctest --preset asan
+ctest --preset dev
