@@ -29,6 +29,7 @@ private Q_SLOTS:
     void loadBackup_data();
     void loadBackup();
     void restore();
+    void longValuesRoundTrip();
     void printToPdf();
 
 private:
@@ -159,6 +160,21 @@ void CommandsTest::restore()
     trigger("mnuRestor");
     QVERIFY(catcher.lastText().contains(u"ends after line 3"_qs));
     QCOMPARE(m_window->field(53)->text(), u"kept"_qs);
+}
+
+void CommandsTest::longValuesRoundTrip()
+{
+    QStringList texts;
+    for (int index = 0; index < 54; ++index)
+        texts << QString(100 * 1024, QChar(u'a' + index % 26)) + QString::number(index);
+    fill(texts);
+    trigger("mnuBackup");
+    QVERIFY(QFile::rename(u"test.txt"_qs, u"serverprefs.bak"_qs));
+    fill(QStringList(54));
+    MessageCatcher catcher;
+    trigger("mnuLoad");
+    QVERIFY(catcher.messages.isEmpty());
+    QCOMPARE(m_window->fieldTexts(), texts);
 }
 
 static QString run(const QString &program, const QStringList &arguments)

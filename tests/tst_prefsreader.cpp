@@ -16,6 +16,7 @@ private Q_SLOTS:
     void load_data();
     void load();
     void everyByteRoundTrips();
+    void hundredMegabyteLine();
 };
 
 static Prefs::LoadResult loadInto(const QString &name, QStringList &fields)
@@ -50,6 +51,9 @@ void PrefsReaderTest::load_data()
             << numberedLines(54).chopped(2) << 54 << QString() << numbered;
     QTest::newRow("60_lines") << numberedLines(60) << 54 << QString() << numbered;
     QTest::newRow("lf_only") << numberedLines(54, "\n") << 54 << QString() << numbered;
+    QTest::newRow("no_line_end_at_all") << QByteArray("abcde") << 1 << u"ends after line 1"_qs
+                                        << QStringList({u"abc"_qs, u"old"_qs});
+    QTest::newRow("10000_lines") << numberedLines(10000) << 54 << QString() << numbered;
     QTest::newRow("cr_only") << numberedLines(54, "\r") << 54 << QString() << numbered;
     QTest::newRow("53_lines") << numberedLines(53) << 53 << u"ends after line 53; 54 lines"_qs
                               << QStringList({u"value1"_qs, u"old"_qs});
@@ -122,6 +126,34 @@ void PrefsReaderTest::everyByteRoundTrips()
     for (int line = 0; line < 54; ++line) // the tags differ, the values do not
         QCOMPARE(output[line].mid(output[line].indexOf('"')),
                  source[line].mid(source[line].indexOf('"')));
+}
+
+static qint64 statusKilobytes(const char *field)
+{
+    const QByteArray status = readBytes(u"/proc/self/status"_qs);
+    const qsizetype at = status.indexOf(field);
+    return status.mid(at + qstrlen(field), 20).trimmed().split(' ').first().toLongLong();
+}
+
+void PrefsReaderTest::hundredMegabyteLine()
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(u"huge.cs"_qs);
+    QFile file(name);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const QByteArray block(1024 * 1024, 'h');
+    for (int megabyte = 0; megabyte < 100; ++megabyte)
+        QVERIFY(file.write(block) == block.size());
+    file.close();
+    // The peak of resident memory, reset so that it measures the load alone.
+    QVERIFY(writeBytes(u"/proc/self/clear_refs"_qs, "5"));
+    const qint64 before = statusKilobytes("VmRSS:");
+    QStringList fields(54, u"old"_qs);
+    const Prefs::LoadResult result = loadInto(name, fields);
+    QVERIFY2(result.error.startsWith(u"Line 1 of"_qs), qPrintable(result.error));
+    QCOMPARE(fields, QStringList(54, u"old"_qs));
+    const qint64 extra = statusKilobytes("VmHWM:") - before;
+    QVERIFY2(extra < 32 * 1024, qPrintable(QString::number(extra)));
 }
 
 QTEST_GUILESS_MAIN(PrefsReaderTest)
