@@ -3,47 +3,80 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <array>
+
 namespace Platform {
 
-namespace {
-
 #ifdef Q_OS_WIN
-QStringEncoder documentEncoder()
-{
-    return QStringEncoder(QStringConverter::System);
-}
-QStringDecoder documentDecoder()
-{
-    return QStringDecoder(QStringConverter::System);
-}
-#else
-// The game writes its files in its own code page, whatever the locale of this machine.
-const char documentCodePage[] = "windows-1252";
-QStringEncoder documentEncoder()
-{
-    return QStringEncoder(documentCodePage);
-}
-QStringDecoder documentDecoder()
-{
-    return QStringDecoder(documentCodePage);
-}
-#endif
-
-} // namespace
 
 QString decodeDocumentText(QByteArrayView bytes)
 {
-    QStringDecoder decoder = documentDecoder();
+    QStringDecoder decoder(QStringConverter::System);
     return decoder.decode(bytes);
 }
 
 std::optional<QByteArray> encodeDocumentText(QStringView text)
 {
-    QStringEncoder encoder = documentEncoder();
+    QStringEncoder encoder(QStringConverter::System);
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError())
         return std::nullopt;
     return bytes;
 }
+
+#else
+
+namespace {
+
+// The game writes its files in Windows-1252, whatever the locale of this machine. Qt's
+// converter fills a table of the 256 characters once; a load then costs a lookup a byte
+// instead of opening a converter a line.
+const std::array<char16_t, 256> &characterOfByte()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> characters = {};
+        QStringDecoder decoder("windows-1252");
+        for (int byte = 0; byte < 256; ++byte) {
+            const char single = char(byte);
+            const QString decoded = decoder.decode(QByteArrayView(&single, 1));
+            characters[byte] = decoded.size() == 1 ? decoded.at(0).unicode() : u'\uFFFD';
+        }
+        return characters;
+    }();
+    return table;
+}
+
+} // namespace
+
+QString decodeDocumentText(QByteArrayView bytes)
+{
+    const std::array<char16_t, 256> &table = characterOfByte();
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (const char byte : bytes)
+        *out++ = table[uchar(byte)];
+    return text;
+}
+
+std::optional<QByteArray> encodeDocumentText(QStringView text)
+{
+    const std::array<char16_t, 256> &table = characterOfByte();
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    for (const QChar character : text) {
+        const char16_t code = character.unicode();
+        if (code < 0x80) { // the same in Windows-1252 as in ASCII
+            *out++ = char(code);
+            continue;
+        }
+        const auto found = std::find(table.begin() + 0x80, table.end(), code);
+        if (found == table.end() || code == u'\uFFFD')
+            return std::nullopt;
+        *out++ = char(found - table.begin());
+    }
+    return bytes;
+}
+
+#endif
 
 } // namespace Platform

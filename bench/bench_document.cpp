@@ -1,0 +1,111 @@
+// The document work, timed with Google Benchmark: the positional load, Format, and the whole
+// load, Format and atomic write; and how the load time grows with the lines' length and
+// with the number of lines after the 54th (which are never read).
+#include "platform/filewriter.h"
+#include "prefs/prefsreader.h"
+#include "prefs/prefswriter.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QByteArray document(int lines, qsizetype valueLength)
+{
+    const QByteArray value(valueLength, 'v');
+    QByteArray bytes;
+    for (int line = 1; line <= lines; ++line)
+        bytes += "$Server::Setting" + QByteArray::number(line) + " = \"" + value + "\";\r\n";
+    return bytes;
+}
+
+Prefs::LoadResult loadFrom(QIODevice &device, QStringList &fields)
+{
+    return Prefs::loadPositional(device, QStringLiteral("bench"),
+                                 [&](int index, const QString &value) { fields[index] = value; });
+}
+
+void loadFromMemory(benchmark::State &state)
+{
+    QByteArray bytes = document(54, 12);
+    QStringList fields(54);
+    for (auto _ : state) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        benchmark::DoNotOptimize(loadFrom(buffer, fields));
+    }
+}
+
+void format(benchmark::State &state)
+{
+    const QStringList fields(54, QStringLiteral("value of twelve"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Prefs::formatPrefsText(fields));
+}
+
+void loadAndFormat(benchmark::State &state)
+{
+    QByteArray bytes = document(54, 12);
+    QStringList fields(54);
+    for (auto _ : state) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        loadFrom(buffer, fields);
+        benchmark::DoNotOptimize(Prefs::formatPrefsText(fields));
+    }
+}
+
+void loadFormatAndWrite(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString name = folder.filePath(QStringLiteral("ServerPrefs.cs"));
+    const QByteArray bytes = document(54, 12);
+    Platform::writeWholeFile(name, bytes);
+    QStringList fields(54);
+    for (auto _ : state) {
+        Prefs::loadPositional(name, [&](int index, const QString &value) { fields[index] = value; });
+        Prefs::writePrefsText(name, Prefs::formatPrefsText(fields));
+    }
+}
+
+// A file whose lines hold values of state.range(0) bytes, state.range(1) lines of them.
+void loadFile(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString name = folder.filePath(QStringLiteral("ServerPrefs.cs"));
+    const QByteArray first = document(54, state.range(0));
+    QFile file(name);
+    file.open(QIODevice::WriteOnly);
+    file.write(first);
+    const QByteArray more = document(1000, 12);
+    for (qint64 written = 54; written < state.range(1); written += 1000)
+        file.write(more);
+    file.close();
+    QStringList fields(54);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Prefs::loadPositional(
+                name, [&](int index, const QString &value) { fields[index] = value; }));
+    state.SetLabel(state.range(0) > Prefs::FieldLimit ? "fails at line 1: too long" : "");
+}
+
+} // namespace
+
+BENCHMARK(loadFromMemory)->Unit(benchmark::kMicrosecond);
+BENCHMARK(format)->Unit(benchmark::kMicrosecond);
+BENCHMARK(loadAndFormat)->Unit(benchmark::kMicrosecond);
+BENCHMARK(loadFormatAndWrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(loadFile)
+        ->ArgNames({"value_bytes", "lines"})
+        ->Args({10, 54})
+        ->Args({1024, 54})
+        ->Args({100 * 1024, 54})
+        ->Args({10 * 1024 * 1024, 54})
+        ->Args({10, 10000})
+        ->Args({10, 1000000})
+        ->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
