@@ -67,7 +67,8 @@ void loadFormatAndWrite(benchmark::State &state)
     Platform::writeWholeFile(name, bytes);
     QStringList fields(54);
     for (auto _ : state) {
-        Prefs::loadPositional(name, [&](int index, const QString &value) { fields[index] = value; });
+        Prefs::loadPositional(name,
+                              [&](int index, const QString &value) { fields[index] = value; });
         Prefs::writePrefsText(name, Prefs::formatPrefsText(fields));
     }
 }

@@ -66,8 +66,8 @@ int main(int argc, char *argv[])
         XEvent event;
         XNextEvent(display, &event);
         if (event.type == MapNotify && hasTitle(display, event.xmap.window, argv[1])) {
-            const std::chrono::duration<double, std::milli> elapsed =
-                    std::chrono::steady_clock::now() - start;
+            const std::chrono::duration<double, std::milli> elapsed
+                    = std::chrono::steady_clock::now() - start;
             std::printf("%d %.1f\n", child, elapsed.count());
             return 0;
         }

@@ -67,16 +67,12 @@ MainWindow::MainWindow(SharedStrings &shared, QWidget *parent)
     buildPages();
     buildMenus();
 
-    m_skinDialog = new QFileDialog(this);
-    m_skinDialog->setObjectName(u"CMD"_qs);
-    m_skinDialog->setOption(QFileDialog::DontUseNativeDialog);
-    m_skinDialog->setFileMode(QFileDialog::ExistingFile);
-    m_skinDialog->setNameFilter(latin1(FileDialogFilter));
     m_chooseSkinFile = [this] {
-        if (m_skinDialog->exec() != QDialog::Accepted)
+        QFileDialog *dialog = skinDialog();
+        if (dialog->exec() != QDialog::Accepted)
             return QString();
         // The program's own form, whatever the platform's separator.
-        return m_skinDialog->selectedFiles().value(0).replace(u'/', u'\\');
+        return dialog->selectedFiles().value(0).replace(u'/', u'\\');
     };
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -195,8 +191,22 @@ LoadStepOutcome MainWindow::runLoadStep()
 {
     const LoadStepOutcome outcome = ::runLoadStep(m_shared, [this] { return init().ok(); });
     m_skinDirectory = outcome.skinDirectory;
-    m_skinDialog->setDirectory(Platform::nativeFileName(m_skinDirectory));
     return outcome;
+}
+
+QFileDialog *MainWindow::skinDialog()
+{
+    // Made at its first use: it is the costliest part of the window, and most runs never
+    // open it. It keeps the folder the load step named, and its file name from then on.
+    if (!m_skinDialog) {
+        m_skinDialog = new QFileDialog(this);
+        m_skinDialog->setObjectName(u"CMD"_qs);
+        m_skinDialog->setOption(QFileDialog::DontUseNativeDialog);
+        m_skinDialog->setFileMode(QFileDialog::ExistingFile);
+        m_skinDialog->setNameFilter(latin1(FileDialogFilter));
+        m_skinDialog->setDirectory(Platform::nativeFileName(m_skinDirectory));
+    }
+    return m_skinDialog;
 }
 
 Prefs::LoadResult MainWindow::init()

@@ -34,7 +34,8 @@ public:
     QStringList fieldTexts() const;
     QLineEdit *field(int index) const { return m_fields.at(index); }
     TabControl *tabs() const { return m_tabs; }
-    QFileDialog *skinDialog() const { return m_skinDialog; }
+    // The file dialog CMD of the skin buttons.
+    QFileDialog *skinDialog();
     // The skin dialog's folder in the program's form, as the load step set it.
     QString skinDirectory() const { return m_skinDirectory; }
     SharedStrings &shared() const { return m_shared; }

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The benchmark: Tolvane beside a plain text editor (mousepad) opening the same
+# ServerPrefs.cs on a virtual X display, alternating, RUNS times each (10 by default): the
+# time from the start of the process until its window is mapped, and its resident memory
+# 1.5 s later; then the document work, timed with Google Benchmark. It prints figures; it
+# tests nothing.
+source "$(dirname "$0")/common.sh"
+
+runs=${RUNS:-10}
+install_missing "${build_packages[@]}" xvfb xauth mousepad dbus-daemon libbenchmark-dev libx11-dev
+# Both programs get a session bus, as on a desktop.
+[ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || exec dbus-run-session -- bash "$0" "$@"
+build release
+bin="$repo/build-release"
+scratch=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$scratch"' EXIT
+
+exec 3>"$scratch/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+for _ in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$scratch/display")" XDG_RUNTIME_DIR="$scratch" HOME="$scratch"
+cp -r "$repo/examples/tribes" "$scratch/game"
+printf '%s\r\n' "$scratch/game" >"$scratch/path.inf"
+prefs="$scratch/game/config/ServerPrefs.cs"
+
+# One run: prints "milliseconds-to-map resident-kilobytes".
+measure() {
+    local title=$1
+    shift
+    local pid ms rss
+    read -r pid ms < <(cd "$scratch" && timeout 20 "$bin/bench/mapwait" "$title" "$@") \
+        || { echo "no window \"$title\" appeared" >&2; exit 1; }
+    sleep 1.5
+    rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")
+    kill "$pid"
+    # Gone for good before the next start, which would otherwise join this instance.
+    while kill -0 "$pid" 2>/dev/null; do sleep 0.05; done
+    echo "$ms $rss"
+}
+
+: >"$scratch/tolvane" && : >"$scratch/mousepad"
+for run in $(seq "$runs"); do
+    measure Tolvane "$bin/src/tolvane" >>"$scratch/tolvane"
+    measure ServerPrefs.cs mousepad "$prefs" >>"$scratch/mousepad" 2>>"$scratch/mousepad.log"
+done
+
+# Median and spread (lowest to highest) of a column.
+stats() {
+    sort -n -k"$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END {
+        m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+        printf "%.1f %.1f %.1f\n", m, v[1], v[NR] }'
+}
+read -r tm tlo thi < <(stats "$scratch/tolvane" 1)
+read -r mm mlo mhi < <(stats "$scratch/mousepad" 1)
+read -r tr _ _ < <(stats "$scratch/tolvane" 2)
+read -r mr _ _ < <(stats "$scratch/mousepad" 2)
+echo
+echo "Each run (milliseconds to map, resident KB):"
+paste -d' ' "$scratch/tolvane" "$scratch/mousepad" | awk '{ printf "  Tolvane %7.1f ms %7d KB   mousepad %7.1f ms %7d KB\n", $1, $2, $3, $4 }'
+echo "Start-up to mapped window and resident memory, $runs runs each, alternating:"
+printf '  %-9s  map median %7.1f ms (%.1f to %.1f)   resident %7.0f KB\n' \
+    Tolvane "$tm" "$tlo" "$thi" "$tr" mousepad "$mm" "$mlo" "$mhi" "$mr"
+awk -v t="$tm" -v m="$mm" -v tr="$tr" -v mr="$mr" 'BEGIN {
+    printf "  ratio      start-up %.2f (target at most 0.25)   memory %.2f (target at most 0.50)\n",
+        t / m, tr / mr }'
+echo
+echo "Document work:"
+"$bin/bench/bench_document" --benchmark_format=console 2>/dev/null
