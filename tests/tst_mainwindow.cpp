@@ -4,6 +4,7 @@
 #include "ui/tabcontrol.h"
 #include "widgetsupport.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,7 @@ private Q_SLOTS:
     void menus_data();
     void menus();
     void shortcutsBeatTheField();
+    void accessibleNames();
 
 private:
     SharedStrings m_shared;
@@ -168,6 +170,25 @@ void MainWindowTest::shortcutsBeatTheField()
     QVERIFY(notice.title == u"Tolvane"_qs && notice.icon == QMessageBox::NoIcon
             && notice.buttons == 1);
     QCOMPARE(exits.size(), 1);
+}
+
+void MainWindowTest::accessibleNames()
+{
+    // What a screen reader says of a control.
+    const auto spoken = [](QWidget *control) {
+        return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+    };
+    QStringList names;
+    for (int index = 0; index < 54; ++index)
+        names << spoken(m_window->field(index));
+    QCOMPARE(QSet<QString>(names.cbegin(), names.cend()).size(), 54); // all different
+    QCOMPARE(names.at(0), u"Server Adress:"_qs);
+    QCOMPARE(names.at(19), u"Minimum Vote % (0 -1)"_qs);
+    QCOMPARE(names.at(25), u"Team 0 Names"_qs);
+    QCOMPARE(names.at(40), u"Team 7 Skins"_qs);
+    QCOMPARE(spoken(m_window->findChild<QPushButton *>(u"Command3"_qs)),
+             u"Choose skin for Team 2"_qs);
+    QCOMPARE(m_window->findChild<QLabel *>(u"Label20"_qs)->buddy(), m_window->field(19));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -10,8 +10,8 @@ runs=${RUNS:-10}
 install_missing "${build_packages[@]}" xvfb xauth mousepad dbus-daemon libbenchmark-dev libx11-dev
 # Both programs get a session bus, as on a desktop.
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || exec dbus-run-session -- bash "$0" "$@"
-build release
-bin="$repo/build-release"
+build bench
+bin="$repo/build-bench"
 scratch=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$scratch"' EXIT
 

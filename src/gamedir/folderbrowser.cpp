@@ -26,6 +26,7 @@ FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
     setFixedSize(twipsToPixels(5250), twipsToPixels(3165));
 
     m_drives->setObjectName(u"Drive1"_qs);
+    m_drives->setAccessibleName(u"Drives"_qs);
     m_drives->setGeometry(twipsRect(0, 0, 2775, 315));
     // The drive shown first is the one that holds the working folder.
     const QString start = QDir::currentPath();
@@ -38,6 +39,7 @@ FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
     }
 
     m_folders->setObjectName(u"Dir1"_qs);
+    m_folders->setAccessibleName(u"Folders"_qs);
     m_folders->setGeometry(twipsRect(0, 360, 2775, 2790));
     // A double click opens a folder, whatever the desktop's single-click setting says.
     m_folders->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -52,6 +52,7 @@ PathDialog::PathDialog(SharedStrings &shared, QWidget *parent)
 
     m_pathBox = new QLineEdit(u"C:\\Dynamix\\Tribes"_qs, this);
     m_pathBox->setObjectName(u"PathBox"_qs);
+    m_pathBox->setAccessibleName(u"Path to your tribes directory"_qs);
     m_pathBox->setGeometry(twipsRect(120, 1080, 4935, 375));
 
     QWidget *previous = m_pathBox;

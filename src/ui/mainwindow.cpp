@@ -82,11 +82,41 @@ MainWindow::MainWindow(SharedStrings &shared, QWidget *parent)
                       sizeHint()));
 }
 
+namespace {
+
+QLabel *addLabel(QWidget *page, const char *name, const char *caption, const QRect &geometry)
+{
+    auto *label = new QLabel(latin1(caption), page);
+    label->setObjectName(latin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLabel *addHeading(QWidget *page, const FixedControl &heading)
+{
+    QLabel *label = addLabel(page, heading.name, heading.caption,
+                             twipsRect(heading.left, heading.top, heading.width, heading.height));
+    QFont font = windowFont(8.25, true);
+    font.setUnderline(true);
+    label->setFont(font);
+    // Pure blue by design, whatever the desktop's palette.
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    label->setPalette(palette);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    return label;
+}
+
+} // namespace
+
 void MainWindow::buildPages()
 {
     QList<QWidget *> pages;
     for (const PageGeometry &geometry : PageTable)
         pages.append(m_tabs->addPage(latin1(geometry.caption)));
+    for (const FixedControl &heading : TeamHeadings)
+        addHeading(pages.at(3), heading);
 
     QWidget *previous = nullptr;
     const auto chainFocus = [&previous](QWidget *next) {
@@ -96,56 +126,58 @@ void MainWindow::buildPages()
     };
     for (int index = 0; index < Prefs::FieldCount; ++index) {
         const Prefs::Field &field = Prefs::FieldTable[index];
-        const FieldPlacement &place = PlacementTable[index];
-        const PageGeometry &page = PageTable[field.tab];
-        QWidget *pageWidget = pages.at(field.tab);
-        if (place.labelName) {
-            auto *label = new QLabel(latin1(field.label), pageWidget);
-            label->setObjectName(latin1(place.labelName));
-            label->setTextFormat(Qt::PlainText);
-            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            label->setGeometry(twipsRect(page.labelLeft, place.top, page.labelWidth, LabelHeight));
-        }
-        auto *edit = new QLineEdit(pageWidget);
-        edit->setObjectName(latin1(field.name));
-        edit->setMaxLength(int(Prefs::FieldLimit));
-        QString tag = latin1(field.tag);
-        tag.chop(1);
-        edit->setToolTip(tag);
-        edit->setGeometry(twipsRect(place.fieldLeft ? place.fieldLeft : page.fieldLeft, place.top,
-                                    place.fieldWidth ? place.fieldWidth : page.fieldWidth,
-                                    place.fieldHeight ? place.fieldHeight : page.fieldHeight));
-        edit->installEventFilter(this);
-        m_fields.append(edit);
+        QLineEdit *edit = addField(pages.at(field.tab), index);
         chainFocus(edit);
         // On the team page the buttons come after the name and the skin fields.
         if (index == Prefs::fieldIndex("TeamSkin7")) {
-            for (int team = 0; team < SkinButtonCount; ++team) {
-                const FixedControl control = skinButton(team);
-                auto *button = new QPushButton(latin1(control.caption), pageWidget);
-                button->setObjectName(latin1(control.name));
-                button->setFont(windowFont(12, true));
-                button->setGeometry(
-                        twipsRect(control.left, control.top, control.width, control.height));
-                button->installEventFilter(this);
-                connect(button, &QPushButton::clicked, this, [this, team] { pickSkin(team); });
-                chainFocus(button);
-            }
+            for (int team = 0; team < SkinButtonCount; ++team)
+                chainFocus(addSkinButton(pages.at(field.tab), team));
         }
     }
-    for (const FixedControl &heading : TeamHeadings) {
-        auto *label = new QLabel(latin1(heading.caption), pages.at(3));
-        label->setObjectName(latin1(heading.name));
-        QFont font = windowFont(8.25, true);
-        font.setUnderline(true);
-        label->setFont(font);
-        label->setTextFormat(Qt::PlainText);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-        label->setPalette(palette);
-        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        label->setGeometry(twipsRect(heading.left, heading.top, heading.width, heading.height));
+}
+
+QLineEdit *MainWindow::addField(QWidget *page, int index)
+{
+    const Prefs::Field &field = Prefs::FieldTable[index];
+    const FieldPlacement &place = PlacementTable[index];
+    const PageGeometry &geometry = PageTable[field.tab];
+    auto *edit = new QLineEdit(page);
+    edit->setObjectName(latin1(field.name));
+    edit->setMaxLength(int(Prefs::FieldLimit));
+    QString tag = latin1(field.tag);
+    tag.chop(1);
+    edit->setToolTip(tag); // the line it writes, so an admin sees which variable it sets
+    edit->setGeometry(twipsRect(place.fieldLeft ? place.fieldLeft : geometry.fieldLeft, place.top,
+                                place.fieldWidth ? place.fieldWidth : geometry.fieldWidth,
+                                place.fieldHeight ? place.fieldHeight : geometry.fieldHeight));
+    edit->installEventFilter(this);
+    // A screen reader names a field by its label, and on the team page by its column too.
+    QString accessibleName = latin1(field.label);
+    if (field.tab == 3)
+        accessibleName += u' ' + latin1(TeamHeadings[place.labelName ? 0 : 1].caption);
+    edit->setAccessibleName(accessibleName);
+    if (place.labelName) {
+        QLabel *label = addLabel(
+                page, place.labelName, field.label,
+                twipsRect(geometry.labelLeft, place.top, geometry.labelWidth, LabelHeight));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setBuddy(edit);
     }
+    m_fields.append(edit);
+    return edit;
+}
+
+QPushButton *MainWindow::addSkinButton(QWidget *page, int team)
+{
+    const FixedControl control = skinButton(team);
+    auto *button = new QPushButton(latin1(control.caption), page);
+    button->setObjectName(latin1(control.name));
+    button->setAccessibleName(u"Choose skin for Team %1"_qs.arg(team));
+    button->setFont(windowFont(12, true));
+    button->setGeometry(twipsRect(control.left, control.top, control.width, control.height));
+    button->installEventFilter(this);
+    connect(button, &QPushButton::clicked, this, [this, team] { pickSkin(team); });
+    return button;
 }
 
 void MainWindow::buildMenus()

@@ -13,6 +13,7 @@
 
 class QFileDialog;
 class QLineEdit;
+class QPushButton;
 class TabControl;
 
 class MainWindow : public QMainWindow
@@ -55,6 +56,8 @@ protected:
 
 private:
     void buildPages();
+    QLineEdit *addField(QWidget *page, int index);
+    QPushButton *addSkinButton(QWidget *page, int team);
     void buildMenus();
 
     SharedStrings &m_shared;
