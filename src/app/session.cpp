@@ -67,12 +67,21 @@ PathDialog *Session::ensurePathDialog()
     return m_pathDialog;
 }
 
+namespace {
+
+// Shows a window in front of the others, with the keyboard.
+void bringUp(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
 void Session::showPathDialog()
 {
-    PathDialog *dialog = ensurePathDialog();
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
+    bringUp(ensurePathDialog());
 }
 
 void Session::showBrowser()
@@ -82,9 +91,7 @@ void Session::showBrowser()
         m_browser->installEventFilter(this);
         connect(m_browser, &FolderBrowser::folderTaken, this, &Session::takeBrowsedFolder);
     }
-    m_browser->show();
-    m_browser->raise();
-    m_browser->activateWindow();
+    bringUp(m_browser);
 }
 
 void Session::takeBrowsedFolder()
