@@ -35,6 +35,7 @@ private Q_SLOTS:
     void menus();
     void shortcutsBeatTheField();
     void accessibleNames();
+    void darkPalette();
 
 private:
     SharedStrings m_shared;
@@ -189,6 +190,24 @@ void MainWindowTest::accessibleNames()
     QCOMPARE(spoken(m_window->findChild<QPushButton *>(u"Command3"_qs)),
              u"Choose skin for Team 2"_qs);
     QCOMPARE(m_window->findChild<QLabel *>(u"Label20"_qs)->buddy(), m_window->field(19));
+}
+
+void MainWindowTest::darkPalette()
+{
+    // The desktop's palette reaches every caption and field; only the headings keep blue.
+    const QPalette before = QApplication::palette();
+    QPalette dark(QColor(40, 40, 40));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+    MainWindow window(m_shared);
+    QApplication::setPalette(before);
+    for (QLabel *label : window.findChildren<QLabel *>()) {
+        const bool heading
+                = label->objectName() == u"Label33"_qs || label->objectName() == u"Label34"_qs;
+        QCOMPARE(label->palette().color(QPalette::WindowText),
+                 heading ? QColor(0, 0, 255) : QColor(230, 230, 230));
+    }
+    QCOMPARE(window.field(0)->palette().color(QPalette::Base), dark.color(QPalette::Base));
 }
 
 QTEST_MAIN(MainWindowTest)
