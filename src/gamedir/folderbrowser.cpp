@@ -67,6 +67,12 @@ FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
 
 QList<std::pair<QString, QString>> FolderBrowser::drives()
 {
+#ifdef Q_OS_WIN
+    QList<std::pair<QString, QString>> drives;
+    for (const QFileInfo &drive : QDir::drives())
+        drives.append({drive.path().left(2).toLower(), drive.path()});
+    return drives;
+#endif
     QList<std::pair<QString, QString>> result
             = {{u"/"_qs, u"/"_qs}, {QDir::homePath(), QDir::homePath()}};
     const QDir dosDevices(QDir::homePath() + u"/.wine/dosdevices"_qs);
