@@ -72,7 +72,7 @@ QList<std::pair<QString, QString>> FolderBrowser::drives()
     for (const QFileInfo &drive : QDir::drives())
         drives.append({drive.path().left(2).toLower(), drive.path()});
     return drives;
-#endif
+#else
     QList<std::pair<QString, QString>> result
             = {{u"/"_qs, u"/"_qs}, {QDir::homePath(), QDir::homePath()}};
     const QDir dosDevices(QDir::homePath() + u"/.wine/dosdevices"_qs);
@@ -84,6 +84,7 @@ QList<std::pair<QString, QString>> FolderBrowser::drives()
             result.append({entry, Platform::wineDriveFolder(entry.at(0))});
     }
     return result;
+#endif
 }
 
 bool FolderBrowser::openFolder(const QString &folder)
