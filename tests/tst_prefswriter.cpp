@@ -17,8 +17,6 @@ private Q_SLOTS:
     void bytes_data();
     void bytes();
     void unstorableCharacter();
-    void failedWriteKeepsOldFile_data();
-    void failedWriteKeepsOldFile();
     void writableFileInClosedFolder();
     void keepsModeOwnerAndLink();
 };
@@ -89,59 +87,6 @@ void PrefsWriterTest::unstorableCharacter()
 }
 
 // QFile::Permissions below are hex digits per owner, user, group, other: 4 read, 2 write, 1 exec.
-enum class Fault { MissingFolder, ReadOnlyFileSystem, FullFileSystem, NoPermission };
-
-void PrefsWriterTest::failedWriteKeepsOldFile_data()
-{
-    QTest::addColumn<Fault>("fault");
-    QTest::addColumn<QString>("reason");
-
-    QTest::newRow("missing_folder") << Fault::MissingFolder << u"No such file"_qs;
-    QTest::newRow("read_only_file_system") << Fault::ReadOnlyFileSystem << u"Read-only"_qs;
-    QTest::newRow("full_file_system") << Fault::FullFileSystem << u"No space left"_qs;
-    QTest::newRow("folder_and_file_not_writable") << Fault::NoPermission << u"ermission"_qs;
-}
-
-void PrefsWriterTest::failedWriteKeepsOldFile()
-{
-    QFETCH(Fault, fault);
-    QFETCH(QString, reason);
-
-    QTemporaryDir dir;
-    const QString folder = dir.filePath(u"config"_qs);
-    const QString name = folder + u"/serverprefs.cs"_qs;
-    QVERIFY(QDir().mkpath(folder));
-    // Far larger than the room the full file system leaves.
-    const QStringList texts(54, QString(2000, u'x'));
-    const QByteArray old = readBytes(dataFile("golden54.cs"));
-
-    TmpfsMount mount(folder, "96k");
-    if (!mount.mounted() && fault != Fault::MissingFolder && fault != Fault::NoPermission)
-        QSKIP("Needs root to mount a small file system.");
-    QVERIFY(writeBytes(name, old));
-    if (fault == Fault::ReadOnlyFileSystem)
-        QVERIFY(mount.makeReadOnly());
-    if (fault == Fault::FullFileSystem)
-        QVERIFY(writeBytes(folder + u"/filler"_qs, QByteArray(40 * 1024, 'f')));
-    const QString target = fault == Fault::MissingFolder ? dir.filePath(u"gone/prefs.cs"_qs) : name;
-    const auto attempt = [&] {
-        const QString error = write(target, texts);
-        return error.startsWith(u"Cannot write \""_qs + target + u"\": "_qs)
-               && error.contains(reason) && readBytes(name) == old
-               && QDir(folder).entryList(QDir::Files | QDir::Hidden).size()
-                          == (fault == Fault::FullFileSystem ? 2 : 1);
-    };
-    if (fault != Fault::NoPermission) {
-        QVERIFY(attempt());
-        return;
-    }
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::Permissions(0x7711)));
-    QVERIFY(QFile::setPermissions(folder, QFile::Permissions(0x5555)));
-    QVERIFY(QFile::setPermissions(name, QFile::Permissions(0x4444)));
-    QVERIFY(isRoot() ? runAsNobody(attempt) : attempt());
-    QVERIFY(QFile::setPermissions(folder, QFile::Permissions(0x7700)));
-}
-
 void PrefsWriterTest::writableFileInClosedFolder()
 {
     QTemporaryDir dir;
