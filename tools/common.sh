@@ -7,7 +7,7 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # What the build, the program and the tests need from Debian.
 build_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
 test_packages=(xvfb xauth xdotool poppler-utils clang libclang-rt-14-dev cups
-    printer-driver-cups-pdf dpkg-dev desktop-file-utils appstream procps)
+    printer-driver-cups-pdf dpkg-dev file desktop-file-utils appstream procps)
 
 install_missing() {
     local missing=()
