@@ -94,10 +94,11 @@ void PrefsWriterTest::writableFileInClosedFolder()
     QVERIFY(writeBytes(name, "old\r\n"));
     QVERIFY(QFile::setPermissions(name, QFile::Permissions(0x6666)));
     QVERIFY(QFile::setPermissions(dir.path(), QFile::Permissions(0x5555)));
+    const QStringList texts = goldenValues(); // read here: nobody may not reach the fixtures
     const auto attempt = [&] {
         // The fault first: this user may not make a file in the folder.
         QFile probe(dir.filePath(u"probe"_qs));
-        return !probe.open(QIODevice::WriteOnly) && write(name, goldenValues()).isEmpty();
+        return !probe.open(QIODevice::WriteOnly) && write(name, texts).isEmpty();
     };
     QVERIFY(isRoot() ? runAsNobody(attempt) : attempt());
     QCOMPARE(readBytes(name), readBytes(dataFile("golden54.cs")));
