@@ -3,7 +3,8 @@
 namespace Platform {
 
 namespace {
-const qsizetype chunkSize = 64 * 1024;
+// Small reads: a file of 54 short lines costs one page, however long the file.
+const qsizetype chunkSize = 4096;
 }
 
 LineReader::LineReader(QIODevice &device)
