@@ -1,6 +1,6 @@
 #include "filewriter.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QSaveFile>
 
 #include <cerrno>
