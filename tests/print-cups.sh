@@ -72,9 +72,15 @@ printf '%s\r\n' "$demo" >"$scratch/work/path.inf"
 (cd "$scratch/work" && exec "$program") &
 tolvane=$!
 wait_for 'window=$(xdotool search --onlyvisible --name "^Tolvane\$")' "no window"
-xdotool windowfocus --sync "$window" key alt+e
-sleep 0.3
-xdotool key Return # the first item of the Edit menu: Print
+xdotool windowfocus --sync "$window"
+# Alt+E opens the Edit menu, Return chooses its first item, Print. A window just mapped may
+# not take the first keys: try again until a job reaches CUPS.
+for _ in $(seq 5); do
+    xdotool key alt+e
+    sleep 0.3
+    xdotool key Return
+    for _ in $(seq 20); do ls "$scratch"/spool/d*-001 >/dev/null 2>&1 && break 2; sleep 0.1; done
+done
 wait_for 'ls "$scratch"/spool/d*-001 >/dev/null 2>&1' "no print job reached CUPS"
 job=$(ls "$scratch"/spool/d*-001 | head -n 1)
 wait_for 'lpstat -W completed -o PDF | grep -q PDF' "the job did not complete"

@@ -40,6 +40,16 @@ wait_for() {
     fail "$2"
 }
 
+# Sends keys until the condition holds: a window just mapped may not take the first ones.
+keys_until() {
+    local keys=$1 condition=$2 message=$3
+    for _ in $(seq 5); do
+        eval "$keys"
+        for _ in $(seq 20); do eval "$condition" && return 0; sleep 0.1; done
+    done
+    fail "$message"
+}
+
 # 1. The demo game: the backup by Ctrl+B and the exit by Ctrl+E, both typed into a field.
 printf '%s\r\n' "$scratch/game" >"$scratch/work/path.inf"
 (cd "$scratch/work" && exec "$program") &
@@ -48,12 +58,11 @@ main=$(window_named Tolvane)
 xdotool windowfocus --sync "$main"
 # The field SerAdd: the client area starts at 139,120; the field's middle is 204,69 into it.
 xdotool mousemove 343 189 click 1
-xdotool key ctrl+b
-wait_for '[ -s "$HOME/Desktop/test.txt" ]' "Ctrl+B wrote no backup"
+keys_until 'xdotool key ctrl+b' '[ -s "$HOME/Desktop/test.txt" ]' "Ctrl+B wrote no backup"
 { head -n 54 "$scratch/prefs-before"; printf '\r\n'; } >"$scratch/expected-backup"
 cmp "$HOME/Desktop/test.txt" "$scratch/expected-backup" || fail "the backup differs"
-xdotool key ctrl+e
-wait_for '! kill -0 "$tolvane" 2>/dev/null' "Ctrl+E in a field did not end the run"
+keys_until 'xdotool key ctrl+e' '! kill -0 "$tolvane" 2>/dev/null' \
+    "Ctrl+E in a field did not end the run"
 wait "$tolvane" || fail "the run ended with an error"
 cmp "$prefs" "$scratch/prefs-before" || fail "Exit changed the preferences file"
 
@@ -63,10 +72,8 @@ rm "$scratch/work/path.inf"
 tolvane=$!
 dialog=$(window_named "Path Info For Tribes")
 xdotool windowfocus --sync "$dialog"
-xdotool key ctrl+a
-xdotool type --delay 5 "$scratch/game"
-xdotool key Return
-wait_for '[ "$(xdotool search --onlyvisible --name "^Tolvane\$" | wc -l)" -ge 2 ]' "Ok showed no message"
+keys_until 'xdotool key ctrl+a type --delay 5 "$scratch/game"; xdotool key Return' \
+    '[ "$(xdotool search --onlyvisible --name "^Tolvane\$" | wc -l)" -ge 2 ]' "Ok showed no message"
 box=$(xdotool search --onlyvisible --name "^Tolvane\$" | tail -n 1)
 xdotool windowfocus --sync "$box"
 xdotool key Return
