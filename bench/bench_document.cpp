@@ -23,9 +23,18 @@ QByteArray document(int lines, qsizetype valueLength)
     return bytes;
 }
 
-Prefs::LoadResult loadFrom(QIODevice &device, QStringList &fields)
+// The positional load into a list of 54 values, from bytes in memory or from a file.
+Prefs::LoadResult loadFrom(QByteArray &bytes, QStringList &fields)
 {
-    return Prefs::loadPositional(device, QStringLiteral("bench"),
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return Prefs::loadPositional(buffer, QStringLiteral("bench"),
+                                 [&](int index, const QString &value) { fields[index] = value; });
+}
+
+Prefs::LoadResult loadFrom(const QString &name, QStringList &fields)
+{
+    return Prefs::loadPositional(name,
                                  [&](int index, const QString &value) { fields[index] = value; });
 }
 
@@ -33,11 +42,8 @@ void loadFromMemory(benchmark::State &state)
 {
     QByteArray bytes = document(54, 12);
     QStringList fields(54);
-    for (auto _ : state) {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        benchmark::DoNotOptimize(loadFrom(buffer, fields));
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(loadFrom(bytes, fields));
 }
 
 void format(benchmark::State &state)
@@ -52,9 +58,7 @@ void loadAndFormat(benchmark::State &state)
     QByteArray bytes = document(54, 12);
     QStringList fields(54);
     for (auto _ : state) {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        loadFrom(buffer, fields);
+        loadFrom(bytes, fields);
         benchmark::DoNotOptimize(Prefs::formatPrefsText(fields));
     }
 }
@@ -67,8 +71,7 @@ void loadFormatAndWrite(benchmark::State &state)
     Platform::writeWholeFile(name, bytes);
     QStringList fields(54);
     for (auto _ : state) {
-        Prefs::loadPositional(name,
-                              [&](int index, const QString &value) { fields[index] = value; });
+        loadFrom(name, fields);
         Prefs::writePrefsText(name, Prefs::formatPrefsText(fields));
     }
 }
@@ -88,8 +91,7 @@ void loadFile(benchmark::State &state)
     file.close();
     QStringList fields(54);
     for (auto _ : state)
-        benchmark::DoNotOptimize(Prefs::loadPositional(
-                name, [&](int index, const QString &value) { fields[index] = value; }));
+        benchmark::DoNotOptimize(loadFrom(name, fields));
     state.SetLabel(state.range(0) > Prefs::FieldLimit ? "fails at line 1: too long" : "");
 }
 
@@ -115,8 +117,7 @@ int main(int argc, char *argv[])
 {
     if (argc == 3 && qstrcmp(argv[1], "--load") == 0) {
         QStringList fields(54);
-        Prefs::loadPositional(QString::fromLocal8Bit(argv[2]),
-                              [&](int index, const QString &value) { fields[index] = value; });
+        loadFrom(QString::fromLocal8Bit(argv[2]), fields);
         return 0;
     }
     benchmark::Initialize(&argc, argv);
