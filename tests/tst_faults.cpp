@@ -116,6 +116,8 @@ void FaultsTest::faults()
     QCOMPARE(catcher.messages.size(), 1);
     QVERIFY2(catcher.lastText().contains(reason), qPrintable(catcher.lastText()));
     QVERIFY(exits.isEmpty() && dialog.isVisible());
+    if (command == u"path"_qs) // Ok has taken the new path all the same
+        QCOMPARE(shared.TribesPath, text);
     if (fault == u"replaced_by_folder"_qs)
         QCOMPARE(readBytes(file + u"/inside"_qs), old);
     else if (fault == u"dangling_link"_qs)
