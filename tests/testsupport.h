@@ -11,7 +11,10 @@
 
 #include <functional>
 
+#include <grp.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -114,21 +117,60 @@ inline QRect twipsRect(const QStringList &row, int first)
             row.at(first + 2).toInt() / 15, row.at(first + 3).toInt() / 15};
 }
 
+// Resident memory in KB: "VmRSS:" now, "VmHWM:" its peak since resetPeakMemory().
+inline qint64 memoryKilobytes(const char *field)
+{
+    const QByteArray status = readBytes(QStringLiteral("/proc/self/status"));
+    const qsizetype at = status.indexOf(field);
+    return status.mid(at + qstrlen(field), 20).trimmed().split(' ').first().toLongLong();
+}
+
+// Starts a new peak of resident memory, so that it measures what follows alone.
+inline qint64 resetPeakMemory()
+{
+    writeBytes(QStringLiteral("/proc/self/clear_refs"), "5");
+    return memoryKilobytes("VmRSS:");
+}
+
 inline bool isRoot()
 {
     return geteuid() == 0;
 }
 
-// Runs the function in a child process as the user nobody; its result comes back through
-// the exit code. Lets a root test meet the permission checks that root itself skips.
-inline bool runAsNobody(const std::function<bool()> &function)
+// Runs the function in a child process as user uid, group gid, also in group extraGroup
+// (root only; numeric ids need no accounts). Its text comes back through a pipe.
+inline QString runAsUser(uid_t uid, gid_t gid, gid_t extraGroup,
+                         const std::function<QString()> &function)
 {
+    int channel[2];
+    if (pipe(channel) != 0)
+        return QStringLiteral("<no pipe>");
     const pid_t child = fork();
-    if (child == 0)
-        _exit(setgid(65534) == 0 && setuid(65534) == 0 && function() ? 0 : 1);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (child == 0) {
+        const QByteArray text = setgroups(1, &extraGroup) == 0 && setgid(gid) == 0
+                                                && setuid(uid) == 0
+                                        ? function().toUtf8()
+                                        : QByteArray("<cannot change user>");
+        _exit(write(channel[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1);
+    }
+    close(channel[1]);
+    QFile reader;
+    reader.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    const QString text = QString::fromUtf8(reader.readAll());
+    waitpid(child, nullptr, 0);
+    return text;
+}
+
+// Makes a file that is no regular file: "fifo", "device" (a null device of the test's
+// own; root only) or "folder". False when it could not be made.
+inline bool makeSpecialFile(const QString &name, const QString &kind)
+{
+    const QByteArray path = QFile::encodeName(name);
+    if (kind == u"fifo")
+        return mkfifo(path.constData(), 0600) == 0;
+    if (kind == u"device")
+        return mknod(path.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    return kind == u"folder" && mkdir(path.constData(), 0700) == 0;
 }
 
 // A small tmpfs on a folder for the life of the object (root only): it really fills up, and

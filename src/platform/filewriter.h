@@ -1,17 +1,19 @@
 #pragma once
 
-// Replaces a file's whole content without ever losing the old one: the bytes go to a
-// temporary file beside the target, which is renamed over it only once all is written.
-// The old file's mode and owner are kept, and a symbolic link keeps pointing at its
-// target, which is what gets written. Where the folder does not allow a new file but the
-// file itself is writable (a shared game folder), the file is written in place.
+// Replaces a file's whole content without ever losing the old one. Only a regular file, or
+// a symbolic link to one, is written; a link keeps pointing at its target, which is what
+// gets written. The bytes go to a temporary file beside the target that takes the old
+// file's mode, owner and group and is renamed over it once all is written. Where that
+// cannot keep the file as it was (a folder that allows no new file, an owner or group the
+// writer may not give, a second hard link), the file is written in place instead: its new
+// size reserved first, and its old bytes put back should a write fail part way.
 
 #include <QByteArray>
 #include <QString>
 
 namespace Platform {
 
-// Empty on success, else the system's reason.
+// Empty on success, else the reason.
 QString writeWholeFile(const QString &nativeName, const QByteArray &bytes);
 
 } // namespace Platform

@@ -4,6 +4,7 @@
 #include "platform/codepage.h"
 #include "platform/linereader.h"
 #include "platform/nativepath.h"
+#include "platform/regularfile.h"
 
 #include <QFile>
 
@@ -29,10 +30,11 @@ LoadResult loadPositional(const QString &nativeName,
                           const std::function<void(int index, const QString &value)> &setField)
 {
     QFile file(nativeName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (const QString reason = Platform::openRegularFile(file, QIODevice::ReadOnly);
+        !reason.isEmpty()) {
         LoadResult result;
         result.error = QStringLiteral("Cannot open \"%1\": %2.")
-                               .arg(Platform::displayName(nativeName), file.errorString());
+                               .arg(Platform::displayName(nativeName), reason);
         return result;
     }
     return loadPositional(file, Platform::displayName(nativeName), setField);
