@@ -84,6 +84,7 @@ void PathDialogTest::tabOrder()
 
 void PathDialogTest::keys_data()
 {
+    QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key"); // 0: the close box
     QTest::addColumn<QString>("message");
@@ -92,17 +93,27 @@ void PathDialogTest::keys_data()
     const QString ok = u"Under edit, Go to Restor ServerPrefs to re-initate File"_qs;
     const QString later = u"You Must Do this so you can edit ServerPrefs File. You can find it "
                           "under the File Menu"_qs;
+    const QString path = u"D:\\Games\\Tribes\\"_qs;
     const QByteArray stored("D:\\Games\\Tribes\\\r\n");
-    QTest::newRow("enter_in_box") << u"PathBox"_qs << int(Qt::Key_Return) << ok << stored;
-    QTest::newRow("enter_on_browse") << u"Command1"_qs << int(Qt::Key_Enter) << ok << stored;
-    QTest::newRow("enter_on_later") << u"Command3"_qs << int(Qt::Key_Return) << ok << stored;
-    QTest::newRow("escape") << u"PathBox"_qs << int(Qt::Key_Escape) << later
-                            << QByteArray("<missing>");
-    QTest::newRow("close_box") << u"PathBox"_qs << 0 << QString() << QByteArray("<missing>");
+    const QByteArray none("<missing>");
+    const int enter = Qt::Key_Return;
+    QTest::newRow("enter_in_box") << path << u"PathBox"_qs << enter << ok << stored;
+    QTest::newRow("enter_on_browse") << path << u"Command1"_qs << int(Qt::Key_Enter) << ok << stored;
+    QTest::newRow("enter_on_later") << path << u"Command3"_qs << enter << ok << stored;
+    QTest::newRow("escape") << path << u"PathBox"_qs << int(Qt::Key_Escape) << later << none;
+    QTest::newRow("close_box") << path << u"PathBox"_qs << 0 << QString() << none;
+    // What path.inf cannot hold changes nothing, and the dialog stays.
+    QTest::newRow("line_break") << u"D:\\Games\nTribes"_qs << u"PathBox"_qs << enter
+                                << u"The path holds a line break"_qs << none;
+    QTest::newRow("nul") << u"D:\\Games\0"_qs << u"PathBox"_qs << enter
+                         << u"The path holds a NUL"_qs << none;
+    QTest::newRow("too_long") << QString(4097, u'p') << u"PathBox"_qs << enter
+                              << u"The path is longer than 4096 bytes"_qs << none;
 }
 
 void PathDialogTest::keys()
 {
+    QFETCH(QString, path);
     QFETCH(QString, focus);
     QFETCH(int, key);
     QFETCH(QString, message);
@@ -111,7 +122,7 @@ void PathDialogTest::keys()
     m_shared.TribesPath = u"before"_qs;
     QPointer<PathDialog> dialog(new PathDialog(m_shared));
     QSignalSpy stored(dialog, &PathDialog::pathStored);
-    dialog->pathBox()->setText(u"D:\\Games\\Tribes\\"_qs);
+    dialog->pathBox()->setText(path);
     dialog->show();
     QApplication::setActiveWindow(dialog);
     QVERIFY(QTest::qWaitForWindowActive(dialog));
@@ -121,11 +132,15 @@ void PathDialogTest::keys()
     key ? QTest::keyClick(focused, Qt::Key(key)) : void(dialog->close());
     QCOMPARE(catcher.messages.size(), message.isEmpty() ? 0 : 1);
     QVERIFY2(catcher.lastText().startsWith(message), qPrintable(catcher.lastText()));
-    QCOMPARE(stored.size(), readBytes(u"path.inf"_qs).startsWith("D:") ? 1 : 0);
-    QCOMPARE(m_shared.TribesPath,
-             key == Qt::Key_Escape || !key ? u"before"_qs : u"D:\\Games\\Tribes\\"_qs);
+    const bool isStored = pathInf != "<missing>";
+    QCOMPARE(stored.size(), isStored ? 1 : 0);
+    QCOMPARE(m_shared.TribesPath, isStored ? path : u"before"_qs);
     QCOMPARE(readBytes(u"path.inf"_qs), pathInf);
-    QTRY_VERIFY(!dialog); // closed, whichever way
+    if (message.startsWith(u"The path"_qs))
+        QVERIFY(dialog && dialog->isVisible());
+    else
+        QTRY_VERIFY(!dialog); // closed, whichever way
+    delete dialog;
 }
 
 void PathDialogTest::browse()
@@ -201,6 +216,11 @@ void PathDialogTest::drives()
     Q_EMIT drives->activated(2);
     const QString driveC = m_folder->filePath(u".wine/dosdevices/c:"_qs);
     QCOMPARE(m_shared.BrowsePath, driveC);
+    // Picking the drive already shown keeps the folder opened on it.
+    Q_EMIT browser.folderList()->itemDoubleClicked(browser.folderList()->item(2)); // Dynamix
+    Q_EMIT drives->activated(2);
+    QCOMPARE(browser.currentFolder(), driveC + u"/Dynamix"_qs);
+    Q_EMIT browser.folderList()->itemDoubleClicked(browser.folderList()->item(1)); // ..
     // A drive that is not ready: the list and BrowsePath stay, and a message says why.
     Q_EMIT drives->activated(3);
     QVERIFY2(catcher.lastText().contains(u"d:\": it does not exist"_qs),

@@ -16,8 +16,12 @@ class PrefsWriterTest : public QObject
 private Q_SLOTS:
     void bytes_data();
     void bytes();
-    void unstorableCharacter();
-    void writableFileInClosedFolder();
+    void unstorable_data();
+    void unstorable();
+    void refusedTargets_data();
+    void refusedTargets();
+    void asAnotherUser_data();
+    void asAnotherUser();
     void keepsModeOwnerAndLink();
 };
 
@@ -67,42 +71,154 @@ void PrefsWriterTest::bytes()
     QCOMPARE(written.right(tail.size()), tail);
 }
 
-void PrefsWriterTest::unstorableCharacter()
+void PrefsWriterTest::unstorable_data()
 {
-    QTemporaryDir dir;
-    const QString name = dir.filePath(u"serverprefs.cs"_qs);
-    QVERIFY(writeBytes(name, "old\r\n"));
-    QStringList texts(54);
-    texts[4] = u"Host \u0141ukasz"_qs;
-    texts[30] = u"\U0001F600"_qs;
-    const QString error = Prefs::checkStorable(texts);
-    QVERIFY2(error.contains(u"\"Host Name\" (line 5, $Server::HostName)"_qs), qPrintable(error));
-    QVERIFY(error.contains(u"\u0141"_qs));
-    texts[4].clear();
-    QVERIFY(Prefs::checkStorable(texts).contains(u"\U0001F600"_qs));
-    QCOMPARE(Prefs::checkStorable(goldenValues()), QString());
-    // Even a caller that skips the check gets an error and an untouched file.
-    QVERIFY(!write(name, texts).isEmpty());
-    QCOMPARE(readBytes(name), QByteArray("old\r\n"));
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("where");
+
+    const QString lineBreak = u"a line break, shown as a space"_qs;
+    const QString hostName = u"\"Host Name\" (line 5, $Server::HostName)"_qs;
+    QTest::newRow("line_feed") << 4 << u"Host\nName"_qs << lineBreak << hostName;
+    QTest::newRow("carriage_return") << 53 << u"Raindance\r"_qs << lineBreak
+                                     << u"\"Last Mission Played\" (line 54, $pref::LastMission)"_qs;
+    QTest::newRow("outside_code_page")
+            << 4 << u"Host \u0141ukasz"_qs << u"\"\u0141\", which"_qs << hostName;
+    QTest::newRow("surrogate_pair") << 30 << u"\U0001F600"_qs << u"\"\U0001F600\""_qs
+                                    << u"\"Team 5\" (line 31, $Sever::teamName5)"_qs;
+    QTest::newRow("over_field_limit")
+            << 7 << QString(32768, u'm') << u"32768 characters"_qs
+            << u"\"Message Of The Day\" (line 8, $Server::JoinMOTD)"_qs;
 }
 
-// QFile::Permissions below are hex digits per owner, user, group, other: 4 read, 2 write, 1 exec.
-void PrefsWriterTest::writableFileInClosedFolder()
+void PrefsWriterTest::unstorable()
 {
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    QFETCH(QString, reason);
+    QFETCH(QString, where);
+
+    QStringList texts = goldenValues();
+    QCOMPARE(Prefs::checkStorable(texts), QString());
+    texts[field] = text;
+    int named = -1;
+    const QString error = Prefs::checkStorable(texts, &named);
+    QVERIFY2(error.contains(reason) && error.contains(where), qPrintable(error));
+    QCOMPARE(named, field);
+}
+
+void PrefsWriterTest::refusedTargets_data()
+{
+    QTest::addColumn<QString>("kind"); // of the file, or of the file a link leads to
+    QTest::addColumn<bool>("throughLink");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("fifo") << u"fifo"_qs << false << u"it is a named pipe"_qs;
+    QTest::newRow("link_to_device") << u"device"_qs << true << u"it is a device"_qs;
+    QTest::newRow("folder") << u"folder"_qs << false << u"it is a folder"_qs;
+    QTest::newRow("nul_in_name") << QString() << false << u"NUL character"_qs;
+}
+
+void PrefsWriterTest::refusedTargets()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, throughLink);
+    QFETCH(QString, reason);
+
+    if (kind == u"device"_qs && !isRoot())
+        QSKIP("Only root makes a device.");
     QTemporaryDir dir;
-    const QString name = dir.filePath(u"serverprefs.cs"_qs);
-    QVERIFY(writeBytes(name, "old\r\n"));
-    QVERIFY(QFile::setPermissions(name, QFile::Permissions(0x6666)));
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::Permissions(0x5555)));
-    const QStringList texts = goldenValues(); // read here: nobody may not reach the fixtures
-    const auto attempt = [&] {
-        // The fault first: this user may not make a file in the folder.
-        QFile probe(dir.filePath(u"probe"_qs));
-        return !probe.open(QIODevice::WriteOnly) && write(name, texts).isEmpty();
-    };
-    QVERIFY(isRoot() ? runAsNobody(attempt) : attempt());
-    QCOMPARE(readBytes(name), readBytes(dataFile("golden54.cs")));
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::Permissions(0x7700)));
+    const QString target = dir.filePath(u"target"_qs);
+    QString name = throughLink ? dir.filePath(u"serverprefs.cs"_qs) : target;
+    if (kind.isEmpty())
+        name += QChar(u'\0') + u"x"_qs;
+    else
+        QVERIFY(makeSpecialFile(target, kind));
+    if (throughLink)
+        QVERIFY(QFile::link(target, name));
+    struct stat before = {};
+    ::lstat(QFile::encodeName(target).constData(), &before);
+    const QString error = write(name, goldenValues());
+    QVERIFY2(error.contains(reason), qPrintable(error));
+    struct stat after = {};
+    ::lstat(QFile::encodeName(target).constData(), &after);
+    QCOMPARE(after.st_mode, before.st_mode); // still what it was: nothing was replaced
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(),
+             kind.isEmpty() ? 0 : throughLink ? 2 : 1);
+}
+
+// The game's account 2000 owns the folder and the file; the admin 2001 is in its group 3000.
+void PrefsWriterTest::asAnotherUser_data()
+{
+    QTest::addColumn<uint>("folderMode");
+    QTest::addColumn<uint>("fileOwner");
+    QTest::addColumn<bool>("secondLink");
+    QTest::addColumn<bool>("fullDisk");
+    QTest::addColumn<bool>("replaced"); // a new file in its place, rather than written into
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("set_group_id_folder") << 02775u << 2000u << false << false << false << QString();
+    QTest::newRow("group_folder") << 0775u << 2000u << false << false << false << QString();
+    QTest::newRow("own_file") << 0775u << 2001u << false << false << true << QString();
+    QTest::newRow("second_link") << 0775u << 2001u << true << false << false << QString();
+    QTest::newRow("closed_folder") << 0555u << 2001u << false << false << false << QString();
+    QTest::newRow("closed_folder_full_disk")
+            << 0555u << 2001u << false << true << false << u"No space left on device"_qs;
+}
+
+void PrefsWriterTest::asAnotherUser()
+{
+    QFETCH(uint, folderMode);
+    QFETCH(uint, fileOwner);
+    QFETCH(bool, secondLink);
+    QFETCH(bool, fullDisk);
+    QFETCH(bool, replaced);
+    QFETCH(QString, error);
+
+    if (!isRoot())
+        QSKIP("Only root can play the game's account and an admin.");
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::Permissions(0x7755)));
+    const QString folder = dir.filePath(u"config"_qs);
+    QVERIFY(QDir().mkdir(folder));
+    std::optional<TmpfsMount> mount;
+    if (fullDisk) {
+        mount.emplace(folder, "64k");
+        QVERIFY(mount->mounted());
+        QVERIFY(writeBytes(folder + u"/filler"_qs, QByteArray(60 * 1024, 'f')));
+    }
+    const QByteArray folderName = QFile::encodeName(folder);
+    const QString name = folder + u"/ServerPrefs.cs"_qs;
+    const QByteArray fileName = QFile::encodeName(name);
+    const QByteArray old = numberedLines(54).left(3000);
+    QVERIFY(writeBytes(name, old));
+    QVERIFY(::chown(fileName.constData(), fileOwner, 3000) == 0 && ::chmod(fileName.constData(), 0664) == 0);
+    if (secondLink)
+        QVERIFY(::link(fileName.constData(), (folderName + "/shared.cs").constData()) == 0);
+    QVERIFY(::chown(folderName.constData(), 2000, 3000) == 0);
+    QVERIFY(::chmod(folderName.constData(), folderMode) == 0);
+    struct stat before = {};
+    QVERIFY(::stat(fileName.constData(), &before) == 0);
+
+    // Read here, where the admin may not reach the fixtures. The new file needs more room
+    // than the old one: a second page.
+    QStringList texts = goldenValues();
+    texts[7] = QString(5000, u'm');
+    const QByteArray expected = readBytes(dataFile("golden54.cs"))
+                                        .replace(goldenValues().at(7).toUtf8(), QByteArray(5000, 'm'));
+    const QString written = runAsUser(2001, 2001, 3000, [&] { return write(name, texts); });
+    QVERIFY2(error.isEmpty() ? written.isEmpty() : written.contains(error), qPrintable(written));
+    struct stat after = {};
+    QVERIFY(::stat(fileName.constData(), &after) == 0);
+    QCOMPARE(readBytes(name), error.isEmpty() ? expected : old);
+    QCOMPARE(after.st_ino != before.st_ino, replaced);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, 3000u);
+    QCOMPARE(after.st_mode & 07777, 0664u);
+    if (secondLink)
+        QCOMPARE(readBytes(folder + u"/shared.cs"_qs), readBytes(name));
+    QVERIFY(::chmod(folderName.constData(), 0700) == 0);
 }
 
 void PrefsWriterTest::keepsModeOwnerAndLink()

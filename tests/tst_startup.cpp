@@ -46,6 +46,10 @@ void StartupTest::pathStore()
     QCOMPARE(GameDir::readPathStore(), hasLine ? std::optional(path) : std::nullopt);
     if (!hasLine)
         return;
+    if (path.contains(QChar(u'\0'))) { // read as it is, but no file may be named with it
+        QVERIFY(GameDir::writePathStore(path).contains(u"NUL"_qs));
+        return;
+    }
     // Written back, the path is the whole file, ended by CR LF.
     QCOMPARE(GameDir::writePathStore(path), QString());
     QCOMPARE(readBytes(u"path.inf"_qs), path.toUtf8() + "\r\n");
@@ -54,7 +58,7 @@ void StartupTest::pathStore()
 void StartupTest::loadStep_data()
 {
     QTest::addColumn<QByteArray>("pathInf"); // "<none>": no path.inf; GAME: the game folder
-    QTest::addColumn<int>("prefsLines");
+    QTest::addColumn<int>("prefsLines");       // -1: no file, -2: a named pipe
     QTest::addColumn<int>("fieldsFilled"); // -1: init is not called
     QTest::addColumn<bool>("dialogWanted");
     QTest::addColumn<QString>("skinDirectory");
@@ -71,6 +75,14 @@ void StartupTest::loadStep_data()
             << QByteArray("GAME\r\n") << -1 << 0 << true << u"GAME\\base\\skins"_qs;
     QTest::newRow("prefs_short") << QByteArray("GAME\r\n") << 53 << 53 << true
                                  << u"GAME\\base\\skins"_qs;
+    // Named pipes fail the start at once, rather than wait for a writer.
+    QTest::newRow("path_store_fifo")
+            << QByteArray("<fifo>") << 54 << -1 << true << u"\\base\\skins"_qs;
+    QTest::newRow("prefs_fifo") << QByteArray("GAME\r\n") << -2 << 0 << true
+                                << u"GAME\\base\\skins"_qs;
+    // A first line longer than any path is no path, and costs no time.
+    QTest::newRow("path_over_limit") << "GAME" + QByteArray(4096, '/') << 54 << -1 << true
+                                     << u"\\base\\skins"_qs;
 }
 
 void StartupTest::loadStep()
@@ -85,7 +97,11 @@ void StartupTest::loadStep()
     QVERIFY(QDir().mkpath(game + u"/Config"_qs));
     if (prefsLines >= 0)
         QVERIFY(writeBytes(game + u"/Config/ServerPrefs.cs"_qs, numberedLines(prefsLines)));
-    if (pathInf != "<none>")
+    if (prefsLines == -2)
+        QVERIFY(makeSpecialFile(game + u"/Config/ServerPrefs.cs"_qs, u"fifo"_qs));
+    if (pathInf == "<fifo>")
+        QVERIFY(makeSpecialFile(u"path.inf"_qs, u"fifo"_qs));
+    else if (pathInf != "<none>")
         QVERIFY(writeBytes(u"path.inf"_qs, pathInf.replace("GAME", QFile::encodeName(game))));
 
     SharedStrings shared;

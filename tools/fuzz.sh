@@ -14,7 +14,8 @@ for target in prefsreader pathstore nativepath skinname; do
     corpus=$(mktemp -d)
     cp "$repo/tests/fuzz/corpus/$target/"* "$corpus/"
     log="$repo/build-fuzz/fuzz_$target.log"
-    if ! "$repo/build-fuzz/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=4096 \
+    # Inputs of up to three of the line reader's 4,096-byte chunks, to cross their seams.
+    if ! "$repo/build-fuzz/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=12288 \
         -artifact_prefix="$findings/$target-" -print_final_stats=1 "$corpus" >"$log" 2>&1; then
         tail -n 30 "$log"
         echo "fuzz_$target: FINDING (see $findings)"

@@ -93,6 +93,12 @@ void PathDialog::browse()
 
 void PathDialog::ok()
 {
+    // A path that path.inf cannot hold changes nothing, not even TribesPath.
+    if (const QString reason = GameDir::unstorablePathReason(m_pathBox->text());
+        !reason.isEmpty()) {
+        showMessage(this, reason);
+        return;
+    }
     m_shared.TribesPath = m_pathBox->text();
     const QString error = GameDir::writePathStore(m_shared.TribesPath);
     if (!error.isEmpty()) {

@@ -3,19 +3,16 @@
 #include "platform/filewriter.h"
 #include "platform/linereader.h"
 #include "platform/nativepath.h"
+#include "platform/regularfile.h"
 
 #include <QFile>
 
 namespace GameDir {
 
-namespace {
-const qsizetype longestPath = 1048576;
-}
-
 std::optional<QString> readPathStore()
 {
     QFile file(Platform::nativeFileName(QString(PathStoreName)));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!Platform::openRegularFile(file, QIODevice::ReadOnly).isEmpty())
         return std::nullopt;
     return readPathStore(file);
 }
@@ -24,13 +21,27 @@ std::optional<QString> readPathStore(QIODevice &device)
 {
     Platform::LineReader reader(device);
     QByteArray line;
-    if (reader.readLine(line, longestPath) != Platform::LineReader::Status::Line)
+    if (reader.readLine(line, LongestPath) != Platform::LineReader::Status::Line)
         return std::nullopt;
     return QString::fromLocal8Bit(line);
 }
 
+QString unstorablePathReason(const QString &path)
+{
+    if (path.contains(u'\r') || path.contains(u'\n'))
+        return QStringLiteral("The path holds a line break, which path.inf cannot store.");
+    if (path.contains(QChar(u'\0')))
+        return QStringLiteral("The path holds a NUL character, which no path can hold.");
+    if (path.toLocal8Bit().size() > LongestPath)
+        return QStringLiteral("The path is longer than %1 bytes, the longest path there is.")
+                .arg(LongestPath);
+    return {};
+}
+
 QString writePathStore(const QString &path)
 {
+    if (QString reason = unstorablePathReason(path); !reason.isEmpty())
+        return reason;
     const QString nativeName = Platform::nativeFileName(QString(PathStoreName));
     const QString reason = Platform::writeWholeFile(
             nativeName, (path + QLatin1StringView("\r\n")).toLocal8Bit());

@@ -12,10 +12,18 @@ namespace GameDir {
 
 inline constexpr QLatin1StringView PathStoreName{"path.inf"};
 
+// The longest game folder path.inf holds, in bytes: the longest path of the platform. A
+// longer first line is no path, and fails the read like a bad one.
+inline constexpr qsizetype LongestPath = 4096;
+
 // The first line of path.inf; empty when the file cannot be opened or holds no line.
 std::optional<QString> readPathStore();
 // The same from an open device.
 std::optional<QString> readPathStore(QIODevice &device);
+
+// Why the path cannot be stored as path.inf's one line (a line break or a NUL in it, or more
+// than LongestPath bytes); empty when it can.
+QString unstorablePathReason(const QString &path);
 
 // Replaces path.inf by the path and CR LF. Empty on success, else the reason, file named.
 QString writePathStore(const QString &path);

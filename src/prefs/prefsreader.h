@@ -10,8 +10,10 @@
 
 namespace Prefs {
 
-// The most characters a field holds; a longer value fails the load at its line.
-inline constexpr qsizetype FieldLimit = 1048576;
+// The most characters a field holds: a text field's own default, far above any real setting,
+// and little enough that 54 full fields load in a moment. A longer value fails the load at
+// its line, and is not written.
+inline constexpr qsizetype FieldLimit = 32767;
 
 // The text after the line's first double quote (the whole line when it has none), less its
 // last two characters, which in a written line are the closing quote and the semicolon.

@@ -4,6 +4,7 @@
 #include "platform/codepage.h"
 #include "platform/filewriter.h"
 #include "platform/nativepath.h"
+#include "prefsreader.h"
 
 namespace Prefs {
 
@@ -19,25 +20,45 @@ QString formatPrefsText(const QStringList &texts)
     return prefsText;
 }
 
-QString checkStorable(const QStringList &texts)
+namespace {
+
+// Why the text cannot be written as one line of the file, or empty when it can.
+QString unstorableReason(const QString &text)
+{
+    if (text.contains(u'\r') || text.contains(u'\n'))
+        return QStringLiteral("a line break, shown as a space, which would split its line in "
+                              "the file");
+    if (text.size() > FieldLimit)
+        return QStringLiteral("%1 characters, more than the %2 a field holds")
+                .arg(text.size())
+                .arg(FieldLimit);
+    if (Platform::encodeDocumentText(text))
+        return {};
+    for (qsizetype at = 0;; ++at) {
+        const qsizetype length = text.at(at).isHighSurrogate() ? 2 : 1;
+        if (!Platform::encodeDocumentText(QStringView(text).mid(at, length)))
+            return QStringLiteral("the character \"%1\", which the game's code page cannot "
+                                  "store")
+                    .arg(text.mid(at, length));
+    }
+}
+
+} // namespace
+
+QString checkStorable(const QStringList &texts, int *field)
 {
     for (int index = 0; index < FieldCount; ++index) {
-        const QString &text = texts.at(index);
-        if (Platform::encodeDocumentText(text))
+        const QString reason = unstorableReason(texts.at(index));
+        if (reason.isEmpty())
             continue;
-        QString offending;
-        for (qsizetype at = 0; at < text.size() && offending.isEmpty(); ++at) {
-            const qsizetype length = text.at(at).isHighSurrogate() ? 2 : 1;
-            if (!Platform::encodeDocumentText(QStringView(text).mid(at, length)))
-                offending = text.mid(at, length);
-        }
+        if (field)
+            *field = index;
         QString variable = QLatin1StringView(FieldTable[index].tag);
         variable = variable.left(variable.indexOf(u' ')).remove(u'=').remove(u'"');
-        return QStringLiteral("Nothing was written: the field \"%1\" (line %2, %3) holds the "
-                              "character \"%4\", which the game's code page cannot store.")
+        return QStringLiteral("Nothing was written: the field \"%1\" (line %2, %3) holds %4.")
                 .arg(QLatin1StringView(FieldTable[index].label))
                 .arg(FieldTable[index].line)
-                .arg(variable, offending);
+                .arg(variable, reason);
     }
     return {};
 }

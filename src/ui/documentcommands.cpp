@@ -6,11 +6,9 @@
 #include "prefs/prefswriter.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QStandardPaths>
 
 namespace {
 
@@ -24,25 +22,17 @@ DocumentCommands::DocumentCommands(MainWindow *window)
     , m_window(window)
 {}
 
-QString DocumentCommands::backupFileName()
-{
-#ifdef Q_OS_WIN
-    return u"c:\\windows\\desktop\\test.txt"_qs;
-#else
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    const QString folder = QDir(desktop).exists() ? desktop : QDir::homePath();
-    return QDir(folder).filePath(u"test.txt"_qs);
-#endif
-}
-
 bool DocumentCommands::writeDocument(const QString &nativeName)
 {
     m_window->Format();
-    QString error = Prefs::checkStorable(m_window->fieldTexts());
+    int field = -1;
+    QString error = Prefs::checkStorable(m_window->fieldTexts(), &field);
     if (error.isEmpty())
         error = Prefs::writePrefsText(nativeName, m_window->shared().PrefsText);
     if (!error.isEmpty())
         showMessage(m_window, error);
+    if (field >= 0)
+        m_window->showField(field);
     return error.isEmpty();
 }
 
@@ -61,7 +51,7 @@ void DocumentCommands::saveAndExit()
 
 void DocumentCommands::createBackup()
 {
-    writeDocument(backupFileName());
+    writeDocument(Platform::backupCopyName());
 }
 
 void DocumentCommands::loadBackup()

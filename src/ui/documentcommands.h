@@ -25,10 +25,6 @@ public:
     void configCompare();
     void exit();
 
-    // Where Create Backup writes: test.txt on the desktop, or in the home folder when there
-    // is no desktop folder.
-    static QString backupFileName();
-
 private:
     // Format, then write PrefsText to the file; false (and a message) when it failed.
     bool writeDocument(const QString &nativeName);

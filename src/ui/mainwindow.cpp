@@ -10,6 +10,8 @@
 #include "twips.h"
 #include "windowfonts.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -69,7 +71,12 @@ MainWindow::MainWindow(SharedStrings &shared, QWidget *parent)
 
     m_chooseSkinFile = [this] {
         QFileDialog *dialog = skinDialog();
-        if (dialog->exec() != QDialog::Accepted)
+        const bool chosen = dialog->exec() == QDialog::Accepted;
+        // Enter on a typed name closes the dialog but leaves its completion list open, on
+        // screen and holding the keyboard.
+        for (const QCompleter *completer : dialog->findChildren<QCompleter *>())
+            completer->popup()->hide();
+        if (!chosen)
             return QString();
         // The program's own form, whatever the platform's separator.
         return dialog->selectedFiles().value(0).replace(u'/', u'\\');
@@ -270,11 +277,22 @@ QStringList MainWindow::fieldTexts() const
     return texts;
 }
 
+void MainWindow::showField(int index)
+{
+    m_tabs->setCurrentIndex(Prefs::FieldTable[index].tab);
+    m_fields.at(index)->setFocus();
+}
+
 void MainWindow::pickSkin(int team)
 {
     const QString SkinFile = m_chooseSkinFile();
     if (SkinFile.isEmpty())
         return;
+    if (SkinFile.contains(u'\r') || SkinFile.contains(u'\n')) {
+        showMessage(this, u"The skin file \"%1\" has a line break in its name, which a setting "
+                          "cannot hold; choose another file."_qs.arg(SkinFile));
+        return;
+    }
     const QString SkinName = StripDir(StripExt(SkinFile));
     m_fields.at(Prefs::fieldIndex("TeamSkin0") + team)->setText(SkinName);
 }

@@ -34,6 +34,8 @@ public:
 
     QStringList fieldTexts() const;
     QLineEdit *field(int index) const { return m_fields.at(index); }
+    // Shows the field's page and puts the focus in the field.
+    void showField(int index);
     TabControl *tabs() const { return m_tabs; }
     // The file dialog CMD of the skin buttons.
     QFileDialog *skinDialog();
