@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QTest>
 
+#include <pwd.h>
+
 using namespace TestSupport;
 
 class NativePathTest : public QObject
@@ -14,6 +16,7 @@ private Q_SLOTS:
     void initTestCase();
     void mapping_data() { addFixtureRows("mapping.tsv"); }
     void mapping();
+    void homeWithoutHomeVariable();
 
 private:
     QTemporaryDir m_home;
@@ -39,6 +42,19 @@ void NativePathTest::mapping()
     QFETCH(QString, nativeName);
     QCOMPARE(Platform::nativeFileName(programName.replace(u"HOME"_qs, m_home.path())),
              nativeName.replace(u"HOME"_qs, m_home.path()));
+}
+
+void NativePathTest::homeWithoutHomeVariable()
+{
+    // The home folder then comes from the user database, not the root folder.
+    const QString home = QFile::decodeName(getpwuid(getuid())->pw_dir);
+    for (const bool unset : {true, false}) {
+        unset ? qunsetenv("HOME") : qputenv("HOME", QByteArray());
+        QCOMPARE(Platform::wineDriveFolder(u'C'), home + u"/.wine/dosdevices/c:"_qs);
+        QVERIFY2(Platform::backupCopyName().startsWith(home + u'/'),
+                 qPrintable(Platform::backupCopyName()));
+    }
+    qputenv("HOME", QFile::encodeName(m_home.path()));
 }
 
 QTEST_GUILESS_MAIN(NativePathTest)

@@ -2,11 +2,13 @@
 #include "testsupport.h"
 #include "ui/mainwindow.h"
 #include "ui/skinname.h"
+#include "widgetsupport.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
+#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTimer>
@@ -22,6 +24,7 @@ private Q_SLOTS:
     void skinName();
     void buttonFillsItsFieldOnly();
     void realDialog();
+    void typedPathLeavesNothingOnScreen();
 };
 
 void SkinPickerTest::skinName()
@@ -37,12 +40,17 @@ void SkinPickerTest::buttonFillsItsFieldOnly()
     MainWindow window(shared);
     QString chosen;
     window.setSkinFileChooser([&] { return chosen; });
+    MessageCatcher catcher;
     for (int button = 1; button <= 8; ++button) {
         for (int index = 0; index < 54; ++index)
             window.field(index)->setText(u"old"_qs);
-        chosen = button == 8 ? QString() : u"\\srv\\skins\\red.vol"_qs; // 8: cancelled
+        // 7: a file name that a setting cannot hold, 8: cancelled
+        chosen = button == 8   ? QString()
+                 : button == 7 ? u"\\srv\\skins\\red\n.vol"_qs
+                               : u"\\srv\\skins\\red.vol"_qs;
         window.findChild<QPushButton *>(u"Command%1"_qs.arg(button))->click();
-        const int filled = button == 8 ? -1 : 33 + button; // TeamSkin0 is field 34
+        QCOMPARE(catcher.messages.size(), button >= 7 ? 1 : 0);
+        const int filled = button >= 7 ? -1 : 33 + button; // TeamSkin0 is field 34
         for (int index = 0; index < 54; ++index)
             QCOMPARE(window.field(index)->text(), index + 1 == filled ? u"red"_qs : u"old"_qs);
     }
@@ -82,6 +90,45 @@ void SkinPickerTest::realDialog()
     listed.sort();
     QCOMPARE(listed, QStringList({u"Red.VOL"_qs, u"blue.vol"_qs})); // .vol in any case
     QCOMPARE(window.field(34)->text(), u"Red"_qs);                  // TeamSkin1
+}
+
+void SkinPickerTest::typedPathLeavesNothingOnScreen()
+{
+    if (QGuiApplication::platformName() != u"xcb"_qs)
+        QSKIP("Needs a real X display with a window manager (tests/xdisplay.sh).");
+    QTemporaryDir folder;
+    QVERIFY(QDir::setCurrent(folder.path()) && QDir().mkpath(u"Tribes/base/skins"_qs));
+    QVERIFY(writeBytes(u"Tribes/base/skins/blue.vol"_qs, "v"));
+    QVERIFY(writeBytes(u"path.inf"_qs, QFile::encodeName(folder.filePath(u"Tribes"_qs))));
+    qputenv("HOME", QFile::encodeName(folder.path()));
+    SharedStrings shared;
+    MainWindow window(shared);
+    window.runLoadStep();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    // Keys as a user types them, through the X server to whatever has the keyboard.
+    const auto type = [](const QStringList &arguments) {
+        QCOMPARE(QProcess::execute(u"xdotool"_qs, arguments), 0);
+    };
+    const QString typed = folder.filePath(u"Tribes/base/skins/blue.vol"_qs);
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        const auto closeAnyway = qScopeGuard([dialog] { // never left waiting for a person
+            if (dialog->isVisible())
+                QMetaObject::invokeMethod(dialog, "reject");
+        });
+        QTRY_VERIFY(dialog->isActiveWindow());
+        type({u"type"_qs, u"--delay"_qs, u"10"_qs, typed});
+        QTRY_COMPARE(dialog->findChild<QLineEdit *>(u"fileNameEdit"_qs)->text(), typed);
+        type({u"key"_qs, u"Return"_qs});
+        QTRY_VERIFY(!dialog->isVisible());
+    });
+    window.findChild<QPushButton *>(u"Command1"_qs)->click();
+    QCOMPARE(window.field(33)->text(), u"blue"_qs); // TeamSkin0
+    // Nothing of the dialog is left on screen, and the next key reaches the main window.
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    type({u"key"_qs, u"ctrl+b"_qs});
+    QTRY_VERIFY(QFile::exists(u"test.txt"_qs));
 }
 
 QTEST_MAIN(SkinPickerTest)

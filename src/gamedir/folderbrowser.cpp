@@ -43,6 +43,7 @@ FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
     m_folders->setGeometry(twipsRect(0, 360, 2775, 2790));
     // A double click opens a folder, whatever the desktop's single-click setting says.
     m_folders->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_folders->setUniformItemSizes(true); // a folder of thousands opens at once
     connect(m_folders, &QListWidget::itemDoubleClicked, this, &FolderBrowser::itemOpened);
 
     auto *ok = new QPushButton(u"&Ok"_qs, this);
@@ -61,6 +62,7 @@ FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
 
     // Filling the list when the browser is made is no change: BrowsePath stays as it is.
     m_currentFolder = start;
+    m_shownDrive = m_drives->currentIndex();
     openFolder(start);
     connect(m_drives, &QComboBox::activated, this, &FolderBrowser::driveChanged);
 }
@@ -73,9 +75,9 @@ QList<std::pair<QString, QString>> FolderBrowser::drives()
         drives.append({drive.path().left(2).toLower(), drive.path()});
     return drives;
 #else
-    QList<std::pair<QString, QString>> result
-            = {{u"/"_qs, u"/"_qs}, {QDir::homePath(), QDir::homePath()}};
-    const QDir dosDevices(QDir::homePath() + u"/.wine/dosdevices"_qs);
+    const QString home = Platform::homeFolder();
+    QList<std::pair<QString, QString>> result = {{u"/"_qs, u"/"_qs}, {home, home}};
+    const QDir dosDevices(home + u"/.wine/dosdevices"_qs);
     // QDir::System lists a drive whose link leads nowhere: a drive without a medium.
     const QStringList entries = dosDevices.entryList(
             QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
@@ -106,8 +108,10 @@ bool FolderBrowser::openFolder(const QString &folder)
     QStringList entries = dir.isRoot() ? QStringList() : QStringList(u".."_qs);
     // Hidden folders too: the game often lives below ~/.wine.
     entries += dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    // One icon for all rows: the style decodes it afresh at each call.
+    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
     for (const QString &entry : std::as_const(entries))
-        new QListWidgetItem(style()->standardIcon(QStyle::SP_DirIcon), entry, m_folders);
+        new QListWidgetItem(folderIcon, entry, m_folders);
     return true;
 }
 
@@ -122,8 +126,13 @@ void FolderBrowser::itemOpened(QListWidgetItem *item)
 
 void FolderBrowser::driveChanged(int index)
 {
-    if (openFolder(m_drives->itemData(index).toString()))
+    // Picking the drive that the list already shows keeps the folder open on it.
+    if (index == m_shownDrive)
+        return;
+    if (openFolder(m_drives->itemData(index).toString())) {
+        m_shownDrive = index;
         m_shared.BrowsePath = m_currentFolder;
+    }
 }
 
 void FolderBrowser::takeFolder()

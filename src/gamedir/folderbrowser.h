@@ -45,4 +45,6 @@ private:
     QComboBox *m_drives = nullptr;
     QListWidget *m_folders = nullptr;
     QString m_currentFolder;
+    int m_shownDrive = -1; // the drive whose folder Dir1 shows
+
 };

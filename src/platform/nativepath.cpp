@@ -3,12 +3,44 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 namespace Platform {
 
+QString homeFolder()
+{
+#ifdef Q_OS_UNIX
+    // Qt takes the root folder for a home when HOME is unset or empty.
+    if (qEnvironmentVariableIsEmpty("HOME")) {
+        if (const passwd *user = ::getpwuid(::getuid()); user && user->pw_dir && *user->pw_dir)
+            return QFile::decodeName(user->pw_dir);
+    }
+#endif
+    return QDir::homePath();
+}
+
+QString backupCopyName()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("c:\\windows\\desktop\\test.txt");
+#else
+    const QString home = homeFolder();
+    // QStandardPaths finds the desktop through HOME as well, which may not be set.
+    const QString desktop = home == QDir::homePath()
+                                    ? QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)
+                                    : home + QLatin1StringView("/Desktop");
+    return QDir(QDir(desktop).exists() ? desktop : home).filePath(QStringLiteral("test.txt"));
+#endif
+}
+
 QString wineDriveFolder(QChar driveLetter)
 {
-    return QDir::homePath() + QLatin1StringView("/.wine/dosdevices/") + driveLetter.toLower()
+    return homeFolder() + QLatin1StringView("/.wine/dosdevices/") + driveLetter.toLower()
            + u':';
 }
 
@@ -77,6 +109,9 @@ namespace Platform {
 
 QString displayName(const QString &nativeName)
 {
+    // A NUL cannot be in a file's name; show where it stands rather than ask the system.
+    if (nativeName.contains(QChar(u'\0')))
+        return QString(nativeName).replace(QChar(u'\0'), QLatin1StringView("\\0"));
     return QDir::toNativeSeparators(QFileInfo(nativeName).absoluteFilePath());
 }
 

@@ -16,6 +16,13 @@ namespace Platform {
 
 QString nativeFileName(const QString &programName);
 
+// The user's home folder; from the user database when HOME is unset or empty.
+QString homeFolder();
+
+// Where Create Backup writes "c:\windows\desktop\test.txt": test.txt on the desktop, or in
+// the home folder when there is no desktop folder. On Windows the name stands as it is.
+QString backupCopyName();
+
 // The folder that a drive letter stands for ("c" gives ~/.wine/dosdevices/c:).
 QString wineDriveFolder(QChar driveLetter);
 
