@@ -2,8 +2,8 @@
 # The benchmark: Tolvane beside a plain text editor (mousepad) opening the same
 # ServerPrefs.cs on a virtual X display, alternating, RUNS times each (10 by default): the
 # time from the start of the process until its window is mapped, and its resident memory
-# 1.5 s later; then the document work, timed with Google Benchmark. It prints figures; it
-# tests nothing.
+# 1.5 s later; then the document work and the window work that grows with its input, timed
+# with Google Benchmark. It prints figures; it tests nothing.
 source "$(dirname "$0")/common.sh"
 
 runs=${RUNS:-10}
@@ -68,6 +68,11 @@ echo
 echo "Document work:"
 "$bin/bench/bench_document" --benchmark_repetitions=7 --benchmark_report_aggregates_only=true \
     --benchmark_format=console 2>/dev/null | grep -E "Benchmark|^-|_median"
+
+echo
+echo "Window work (offscreen): a start on 54 values of the given length, with its peak of"
+echo "resident memory; a start whose path.inf line is 1 MB of short parts; a folder of 10,000:"
+"$bin/bench/bench_windows" --benchmark_format=console 2>/dev/null | grep -E "^start|^open"
 
 # Times on a shared machine vary by some 10 %; instructions do not. One load of files of 54,
 # 10,000 and 1,000,000 lines: only the first 54 are read, so the counts must be alike.

@@ -6,8 +6,9 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What the build, the program and the tests need from Debian.
 build_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
-test_packages=(xvfb xauth xdotool poppler-utils clang libclang-rt-14-dev cups
-    printer-driver-cups-pdf dpkg-dev file desktop-file-utils appstream procps)
+test_packages=(xvfb xauth xdotool openbox poppler-utils clang libclang-rt-14-dev cups
+    printer-driver-cups-pdf dpkg-dev file desktop-file-utils appstream procps
+    g++-mingw-w64-x86-64-posix)
 
 install_missing() {
     local missing=()

@@ -1,0 +1,122 @@
+// The work of the windows that grows with the input, timed with Google Benchmark on the
+// offscreen platform: the main window's start on 54 values of a given length, the start
+// with a path.inf whose line is a megabyte of short parts, and the folder browser opening
+// a folder of 10,000 sub-folders. The start also reports the peak of resident memory it
+// added, in KB.
+#include "app/sharedstrings.h"
+#include "gamedir/folderbrowser.h"
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void writeFile(const QString &name, const QByteArray &bytes)
+{
+    QFile file(name);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+
+qint64 statusKilobytes(const char *field)
+{
+    QFile file(QStringLiteral("/proc/self/status"));
+    file.open(QIODevice::ReadOnly);
+    const QByteArray status = file.readAll();
+    const qsizetype at = status.indexOf(field);
+    return status.mid(at + qstrlen(field), 20).trimmed().split(' ').first().toLongLong();
+}
+
+// A working folder whose path.inf holds pathLine, and a game folder beside it whose
+// ServerPrefs.cs holds 54 values of valueLength characters.
+struct StartFolder
+{
+    StartFolder(qsizetype valueLength, const QByteArray &pathLine = {})
+    {
+        QDir(folder.path()).mkpath(QStringLiteral("game/config"));
+        QByteArray prefs;
+        for (int line = 0; line < 54; ++line)
+            prefs += "$v = \"" + QByteArray(valueLength, char('a' + line % 26)) + "\";\r\n";
+        writeFile(folder.filePath(QStringLiteral("game/config/ServerPrefs.cs")), prefs);
+        writeFile(folder.filePath(QStringLiteral("path.inf")),
+                  pathLine.isEmpty() ? QFile::encodeName(folder.filePath(QStringLiteral("game")))
+                                     : pathLine);
+        QDir::setCurrent(folder.path());
+    }
+    QTemporaryDir folder;
+};
+
+void startWithValues(benchmark::State &state)
+{
+    StartFolder start(state.range(0));
+    qint64 growth = 0;
+    for (auto _ : state) {
+        QFile clear(QStringLiteral("/proc/self/clear_refs"));
+        clear.open(QIODevice::WriteOnly);
+        clear.write("5");
+        clear.close();
+        const qint64 before = statusKilobytes("VmRSS:");
+        SharedStrings shared;
+        MainWindow window(shared);
+        const LoadStepOutcome outcome = window.runLoadStep();
+        window.show();
+        QApplication::processEvents();
+        growth = statusKilobytes("VmHWM:") - before;
+        state.SetLabel(outcome.pathDialogWanted ? "fails" : "loads");
+    }
+    state.counters["peak_KB"] = double(growth);
+}
+
+void startWithLongPathStore(benchmark::State &state)
+{
+    QByteArray line;
+    while (line.size() < 1024 * 1024)
+        line += "/a";
+    StartFolder start(10, line);
+    for (auto _ : state) {
+        SharedStrings shared;
+        MainWindow window(shared);
+        benchmark::DoNotOptimize(window.runLoadStep());
+    }
+}
+
+void openBigFolder(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    for (int index = 0; index < 10000; ++index)
+        QDir(folder.path()).mkdir(QStringLiteral("folder%1").arg(index));
+    SharedStrings shared;
+    FolderBrowser browser(shared);
+    browser.show();
+    for (auto _ : state) {
+        browser.openFolder(folder.path());
+        QApplication::processEvents();
+        browser.openFolder(QDir::rootPath());
+    }
+}
+
+} // namespace
+
+BENCHMARK(startWithValues)
+        ->ArgName("value_length")
+        ->Arg(32767)
+        ->Arg(1048576)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+BENCHMARK(startWithLongPathStore)->Unit(benchmark::kMillisecond);
+BENCHMARK(openBigFolder)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
