@@ -2,10 +2,8 @@
 
 // Fixtures and fault injection shared by the tests.
 
-#include <QByteArray>
 #include <QFile>
 #include <QRect>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -72,10 +70,7 @@ inline QList<QStringList> fixtureTable(const char *name)
                     text += QChar(cell.mid(at + 2, 2).toUShort(nullptr, 16));
                     at += 3;
                 } else {
-                    text += next == u't'   ? u'\t'
-                            : next == u'r' ? u'\r'
-                            : next == u'n' ? u'\n'
-                                           : next;
+                    text += next == u't' ? u'\t' : next == u'r' ? u'\r' : next == u'n' ? u'\n' : next;
                     ++at;
                 }
             }
@@ -86,28 +81,28 @@ inline QList<QStringList> fixtureTable(const char *name)
     return rows;
 }
 
-// Makes a table's columns (all strings) and rows the test data of the running function.
-inline void addFixtureRows(const char *name)
+// Makes a table's columns (all strings) and rows the test data of the running function;
+// with wholeRows, each row is one QStringList column "row" instead.
+inline void addFixtureRows(const char *name, bool wholeRows = false)
 {
     static QList<QByteArray> columnNames; // QtTest keeps the pointers, not copies
     const QList<QStringList> rows = fixtureTable(name);
+    if (wholeRows)
+        QTest::addColumn<QStringList>("row");
     for (const QString &column : rows.first().mid(1)) {
         columnNames << column.toLatin1();
-        QTest::addColumn<QString>(columnNames.last().constData());
+        if (!wholeRows)
+            QTest::addColumn<QString>(columnNames.last().constData());
     }
     for (const QStringList &row : rows.mid(1)) {
-        QTestData &data = QTest::newRow(row.first().toLatin1().constData());
+        QTestData &data
+                = QTest::newRow(qPrintable(wholeRows ? row.first() + u'/' + row.value(1) : row.first()));
+        if (wholeRows)
+            data << row;
         for (const QString &cell : row.mid(1))
-            data << cell;
+            if (!wholeRows)
+                data << cell;
     }
-}
-
-// A table of window controls: each row whole, as the one column "row".
-inline void addControlRows(const char *name)
-{
-    QTest::addColumn<QStringList>("row");
-    for (const QStringList &row : fixtureTable(name).mid(1))
-        QTest::newRow(qPrintable(row.at(0) + u' ' + row.at(1))) << row;
 }
 
 // The place of a control from its row's four twips columns, in device-independent pixels.
@@ -115,6 +110,11 @@ inline QRect twipsRect(const QStringList &row, int first)
 {
     return {row.at(first).toInt() / 15, row.at(first + 1).toInt() / 15,
             row.at(first + 2).toInt() / 15, row.at(first + 3).toInt() / 15};
+}
+
+inline bool isRoot()
+{
+    return geteuid() == 0;
 }
 
 // Resident memory in KB: "VmRSS:" now, "VmHWM:" its peak since resetPeakMemory().
@@ -125,16 +125,10 @@ inline qint64 memoryKilobytes(const char *field)
     return status.mid(at + qstrlen(field), 20).trimmed().split(' ').first().toLongLong();
 }
 
-// Starts a new peak of resident memory, so that it measures what follows alone.
 inline qint64 resetPeakMemory()
 {
     writeBytes(QStringLiteral("/proc/self/clear_refs"), "5");
     return memoryKilobytes("VmRSS:");
-}
-
-inline bool isRoot()
-{
-    return geteuid() == 0;
 }
 
 // Runs the function in a child process as user uid, group gid, also in group extraGroup
@@ -145,19 +139,16 @@ inline QString runAsUser(uid_t uid, gid_t gid, gid_t extraGroup,
     int channel[2];
     if (pipe(channel) != 0)
         return QStringLiteral("<no pipe>");
-    const pid_t child = fork();
-    if (child == 0) {
-        const QByteArray text = setgroups(1, &extraGroup) == 0 && setgid(gid) == 0
-                                                && setuid(uid) == 0
-                                        ? function().toUtf8()
-                                        : QByteArray("<cannot change user>");
+    if (fork() == 0) {
+        const bool changed = setgroups(1, &extraGroup) == 0 && setgid(gid) == 0 && setuid(uid) == 0;
+        const QByteArray text = changed ? function().toUtf8() : QByteArray("<no such user>");
         _exit(write(channel[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1);
     }
     close(channel[1]);
     QFile reader;
     reader.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     const QString text = QString::fromUtf8(reader.readAll());
-    waitpid(child, nullptr, 0);
+    wait(nullptr);
     return text;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-// Helpers for the widget tests: answering the modal message boxes the program shows.
+// Helpers for the widget tests: answering the modal message boxes the program shows, and
+// following the focus.
 
 #include <QApplication>
 #include <QMessageBox>
@@ -9,39 +10,38 @@
 
 namespace TestSupport {
 
-struct SeenMessage
-{
-    QString text;
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int buttons = 0;
-};
-
-// Presses OK on every message box shown while it lives, and keeps what each one said.
+// Presses OK on every message box shown while it lives, and keeps what each one said, with
+// its caption, icon and number of buttons.
 class MessageCatcher : public QObject
 {
 public:
     MessageCatcher()
     {
-        connect(&m_timer, &QTimer::timeout, this, &MessageCatcher::answer);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                looks << QStringLiteral("%1|%2|%3").arg(box->windowTitle()).arg(box->icon()).arg(box->buttons().size());
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
         m_timer.start(5);
     }
+    QString lastText() const { return texts.value(texts.size() - 1); }
 
-    QList<SeenMessage> messages;
-
-    QString lastText() const { return messages.isEmpty() ? QString() : messages.last().text; }
+    QStringList texts;
+    QStringList looks;
 
 private:
-    void answer()
-    {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        messages.append({box->text(), box->windowTitle(), box->icon(), int(box->buttons().size())});
-        box->button(QMessageBox::Ok)->click();
-    }
-
     QTimer m_timer;
 };
+
+// The control the Tab key goes to from this one.
+inline QWidget *nextInTabOrder(QWidget *control)
+{
+    QWidget *next = control->nextInFocusChain();
+    while (!(next->focusPolicy() & Qt::TabFocus) && next != control)
+        next = next->nextInFocusChain();
+    return next;
+}
 
 } // namespace TestSupport

@@ -3,7 +3,7 @@
 # operator or one letter of a caption, tag or name), one at a time, in a git worktree of
 # REVISION (HEAD by default), builds, and runs the fast tests with a timeout each. Prints
 # one line a change: caught, MISSED, or broken (it did not build). In the list, \n stands
-# for a line break. Usage:
+# for a line break; MUTANTS=FILE takes another list. Usage:
 #   tools/mutants.sh [REVISION] [CTEST_ARGUMENTS...]     (default: -L unit)
 source "$(dirname "$0")/common.sh"
 
@@ -38,5 +38,5 @@ while IFS=$'\t' read -r file from to; do
     fi
     printf '%-8s %s: %s -> %s\n' "$result" "$file" "$from" "$to"
     git checkout -q -- "$file"
-done <"$repo/tools/mutants.tsv"
+done <"${MUTANTS:-$repo/tools/mutants.tsv}"
 echo "$caught caught, $missed missed"

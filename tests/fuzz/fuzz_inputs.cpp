@@ -1,0 +1,73 @@
+// Any bytes as a preferences file, as path.inf and as a file name of the program's own form
+// (libFuzzer, clang). Each gives a result or a clean failure, and a property that must hold:
+// a file's values survive a write and a second read, byte for byte; path.inf's one line is
+// stored and read back unchanged; a mapped name has "/" as its only separator.
+#include "gamedir/pathstore.h"
+#include "platform/codepage.h"
+#include "platform/nativepath.h"
+#include "prefs/prefsreader.h"
+#include "prefs/prefswriter.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+// A property that does not hold is a finding, like a crash.
+#define FUZZ_CHECK(condition)                                                                      \
+    ((condition) ? void() : (std::fprintf(stderr, "property failed: %s\n", #condition), std::abort()))
+
+static Prefs::LoadResult load(QByteArray bytes, QStringList &values)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return Prefs::loadPositional(buffer, QStringLiteral("fuzz"),
+                                 [&](int index, const QString &value) { values[index] = value; });
+}
+
+static std::optional<QString> readPathStore(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return GameDir::readPathStore(buffer);
+}
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    // Drive letters and relative names land in a sandbox of the run's own.
+    static QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    QDir(home.path()).mkpath(QStringLiteral(".wine/dosdevices/c:/Dynamix/Tribes/Config"));
+    return QDir::setCurrent(home.path()) ? 0 : 1;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    QStringList values(54);
+    const Prefs::LoadResult result = load(input, values);
+    FUZZ_CHECK(result.ok() == (result.linesRead == 54));
+    if (result.ok()) {
+        for (const QString &value : std::as_const(values)) { // each character one input byte
+            const std::optional<QByteArray> bytes = Platform::encodeDocumentText(value);
+            FUZZ_CHECK(bytes && input.contains(*bytes));
+        }
+        const std::optional<QByteArray> written = Platform::encodeDocumentText(
+                Prefs::formatPrefsText(values) + QLatin1StringView("\r\n"));
+        QStringList again(54);
+        FUZZ_CHECK(written && load(*written, again).ok() && again == values);
+    }
+
+    qsizetype firstLine = 0;
+    while (firstLine < input.size() && input[firstLine] != '\r' && input[firstLine] != '\n')
+        ++firstLine;
+    const std::optional<QString> path = readPathStore(input);
+    FUZZ_CHECK(path.has_value() == (!input.isEmpty() && firstLine <= GameDir::LongestPath));
+    FUZZ_CHECK(!path || readPathStore((*path + QLatin1StringView("\r\n")).toLocal8Bit()) == path);
+
+    const QString native = Platform::nativeFileName(QString::fromUtf8(input.left(512)));
+    FUZZ_CHECK(!native.isEmpty() && !native.contains(u'\\') && !native.contains(u"//"));
+    return 0;
+}
