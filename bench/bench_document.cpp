@@ -1,9 +1,9 @@
 // The document work, timed with Google Benchmark: the positional load, Format, and the whole
 // load, Format and atomic write; and how the load time grows with the lines' length and
 // with the number of lines after the 54th (which are never read).
-#include "platform/filewriter.h"
-#include "prefs/prefsreader.h"
-#include "prefs/prefswriter.h"
+#include "filewriter.h"
+#include "prefsreader.h"
+#include "prefswriter.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -24,7 +24,7 @@ QByteArray document(int lines, qsizetype valueLength)
 }
 
 // The positional load into a list of 54 values, from bytes in memory or from a file.
-Prefs::LoadResult loadFrom(QByteArray &bytes, QStringList &fields)
+Result loadFrom(QByteArray &bytes, QStringList &fields)
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -32,7 +32,7 @@ Prefs::LoadResult loadFrom(QByteArray &bytes, QStringList &fields)
                                  [&](int index, const QString &value) { fields[index] = value; });
 }
 
-Prefs::LoadResult loadFrom(const QString &name, QStringList &fields)
+Result loadFrom(const QString &name, QStringList &fields)
 {
     return Prefs::loadPositional(name,
                                  [&](int index, const QString &value) { fields[index] = value; });

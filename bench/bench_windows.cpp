@@ -3,9 +3,9 @@
 // with a path.inf whose line is a megabyte of short parts, and the folder browser opening
 // a folder of 10,000 sub-folders. The start also reports the peak of resident memory it
 // added, in KB.
-#include "app/sharedstrings.h"
-#include "gamedir/folderbrowser.h"
-#include "ui/mainwindow.h"
+#include "folderbrowser.h"
+#include "mainwindow.h"
+#include "sharedstrings.h"
 
 #include <QApplication>
 #include <QDir>

@@ -70,7 +70,10 @@ inline QList<QStringList> fixtureTable(const char *name)
                     text += QChar(cell.mid(at + 2, 2).toUShort(nullptr, 16));
                     at += 3;
                 } else {
-                    text += next == u't' ? u'\t' : next == u'r' ? u'\r' : next == u'n' ? u'\n' : next;
+                    text += next == u't'   ? u'\t'
+                            : next == u'r' ? u'\r'
+                            : next == u'n' ? u'\n'
+                                           : next;
                     ++at;
                 }
             }
@@ -95,8 +98,8 @@ inline void addFixtureRows(const char *name, bool wholeRows = false)
             QTest::addColumn<QString>(columnNames.last().constData());
     }
     for (const QStringList &row : rows.mid(1)) {
-        QTestData &data
-                = QTest::newRow(qPrintable(wholeRows ? row.first() + u'/' + row.value(1) : row.first()));
+        QTestData &data = QTest::newRow(
+                qPrintable(wholeRows ? row.first() + u'/' + row.value(1) : row.first()));
         if (wholeRows)
             data << row;
         for (const QString &cell : row.mid(1))

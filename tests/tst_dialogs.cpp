@@ -1,8 +1,8 @@
-#include "app/session.h"
-#include "gamedir/folderbrowser.h"
-#include "gamedir/pathdialog.h"
+#include "folderbrowser.h"
+#include "mainwindow.h"
+#include "pathdialog.h"
+#include "session.h"
 #include "testsupport.h"
-#include "ui/mainwindow.h"
 #include "widgetsupport.h"
 
 #include <QComboBox>
@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 
 using namespace TestSupport;
+using namespace Qt::StringLiterals;
 
 // The windows of a run: the start, the path dialog, the folder browser, and when the run
 // ends; in a working folder of the test's own beside a game folder "Tribes".
@@ -29,7 +30,7 @@ class DialogsTest : public QObject
     {
         return window->findChild<QPushButton *>(QLatin1StringView(name));
     }
-    QString game() const { return m_folder->filePath(u"Tribes"_qs); }
+    QString game() const { return m_folder->filePath(u"Tribes"_s); }
 
 private Q_SLOTS:
     void init()
@@ -37,8 +38,8 @@ private Q_SLOTS:
         m_folder = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir::setCurrent(m_folder->path()));
         qputenv("HOME", QFile::encodeName(m_folder->path()));
-        QVERIFY(QDir().mkpath(u"Tribes/config"_qs));
-        QVERIFY(writeBytes(u"Tribes/config/serverprefs.cs"_qs, numberedLines(54)));
+        QVERIFY(QDir().mkpath(u"Tribes/config"_s));
+        QVERIFY(writeBytes(u"Tribes/config/serverprefs.cs"_s, numberedLines(54)));
         m_shared = {};
         m_quits = 0;
     }
@@ -50,11 +51,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("fieldsFilled");
         QTest::addColumn<QString>("skinFolder");
 
-        const QString skins = u"GAME\\base\\skins"_qs;
+        const QString skins = u"GAME\\base\\skins"_s;
         QTest::newRow("loads") << QByteArray("GAME\r\n") << 60 << 54 << skins;
-        QTest::newRow("trailing_separator") << QByteArray("GAME/") << 54 << 54 << u"GAME/\\base\\skins"_qs;
-        QTest::newRow("no_path_store") << QByteArray("<none>") << 54 << 0 << u"\\base\\skins"_qs;
-        QTest::newRow("zero_byte_path_store") << QByteArray() << 54 << 0 << u"\\base\\skins"_qs;
+        QTest::newRow("trailing_separator")
+                << QByteArray("GAME/") << 54 << 54 << u"GAME/\\base\\skins"_s;
+        QTest::newRow("no_path_store") << QByteArray("<none>") << 54 << 0 << u"\\base\\skins"_s;
+        QTest::newRow("zero_byte_path_store") << QByteArray() << 54 << 0 << u"\\base\\skins"_s;
         QTest::newRow("prefs_missing") << QByteArray("GAME\r\n") << -1 << 0 << skins;
         QTest::newRow("prefs_short") << QByteArray("GAME\r\n") << 53 << 53 << skins;
     }
@@ -66,23 +68,25 @@ private Q_SLOTS:
         QFETCH(int, fieldsFilled);
         QFETCH(QString, skinFolder);
 
-        QVERIFY(QFile::remove(u"Tribes/config/serverprefs.cs"_qs));
-        QVERIFY(prefsLines < 0 || writeBytes(u"Tribes/config/ServerPrefs.cs"_qs, numberedLines(prefsLines)));
-        QVERIFY(pathInf == "<none>" || writeBytes(u"path.inf"_qs, pathInf.replace("GAME", QFile::encodeName(game()))));
+        QVERIFY(QFile::remove(u"Tribes/config/serverprefs.cs"_s));
+        QVERIFY(prefsLines < 0
+                || writeBytes(u"Tribes/config/ServerPrefs.cs"_s, numberedLines(prefsLines)));
+        QVERIFY(pathInf == "<none>"
+                || writeBytes(u"path.inf"_s, pathInf.replace("GAME", QFile::encodeName(game()))));
         Session session([this] { ++m_quits; });
         session.showMain();
         // After a failed start both windows are open, the path dialog in front.
         MainWindow *window = session.mainWindow();
         QVERIFY(window->isVisible());
         QCOMPARE(window->fieldTexts().count(QString()), 54 - fieldsFilled);
-        QCOMPARE(window->skinDirectory(), skinFolder.replace(u"GAME"_qs, game()));
+        QCOMPARE(window->skinDirectory(), skinFolder.replace(u"GAME"_s, game()));
         QCOMPARE(session.pathDialog() != nullptr, fieldsFilled < 54);
         if (fieldsFilled == 54)
             return;
         QTRY_COMPARE(QApplication::activeWindow(), session.pathDialog());
-        QCOMPARE(session.pathDialog()->pathBox()->text(), u"C:\\Dynamix\\Tribes"_qs);
+        QCOMPARE(session.pathDialog()->pathBox()->text(), u"C:\\Dynamix\\Tribes"_s);
         MessageCatcher catcher; // Do It Later leaves the main window and the run going
-        session.pathDialog()->doItLater();
+        button(session.pathDialog(), "Command3")->click();
         QTRY_VERIFY(!session.pathDialog());
         QVERIFY(window->isVisible() && m_quits == 0);
     }
@@ -93,20 +97,23 @@ private Q_SLOTS:
         QFETCH(QStringList, row);
         PathDialog dialog(m_shared);
         FolderBrowser browser(m_shared);
-        QCOMPARE(dialog.windowTitle() + u'|' + browser.windowTitle(), u"Path Info For Tribes|Locate"_qs);
+        QCOMPARE(dialog.windowTitle() + u'|' + browser.windowTitle(),
+                 u"Path Info For Tribes|Locate"_s);
         QCOMPARE(dialog.size(), QSize(6375 / 15, 2310 / 15));
         QCOMPARE(browser.size(), QSize(5250 / 15, 3165 / 15));
-        QWidget *window = row.at(0) == u"FrmGetPath"_qs ? static_cast<QWidget *>(&dialog) : &browser;
+        QWidget *window = row.at(0) == u"FrmGetPath"_s ? static_cast<QWidget *>(&dialog) : &browser;
         auto *control = window->findChild<QWidget *>(row.at(1));
         QCOMPARE(control->geometry(), twipsRect(row, 2));
         const auto *drives = qobject_cast<QComboBox *>(control); // on the working folder's drive
         QCOMPARE(drives ? drives->currentText() : control->property("text").toString(),
-                 QString(row.at(6)).replace(u"HOME"_qs, m_folder->path()));
+                 QString(row.at(6)).replace(u"HOME"_s, m_folder->path()));
         if (auto *label = qobject_cast<QLabel *>(control)) {
-            QVERIFY(label->font().bold() && label->font().underline() && label->font().pointSize() == 12);
+            QVERIFY(label->font().bold() && label->font().underline()
+                    && label->font().pointSize() == 12);
             QVERIFY(label->wordWrap() && label->heightForWidth(label->width()) <= label->height());
         }
-        QCOMPARE(row.at(7).isEmpty() ? QString() : nextInTabOrder(control)->objectName(), row.at(7));
+        QCOMPARE(row.at(7).isEmpty() ? QString() : nextInTabOrder(control)->objectName(),
+                 row.at(7));
     }
 
     void keys_data() { addFixtureRows("dialogkeys.tsv"); }
@@ -118,10 +125,10 @@ private Q_SLOTS:
         QFETCH(QString, message);
         QFETCH(QString, pathInf);
 
-        m_shared.TribesPath = u"before"_qs;
+        m_shared.TribesPath = u"before"_s;
         QPointer<PathDialog> dialog(new PathDialog(m_shared));
         QSignalSpy stored(dialog, &PathDialog::pathStored);
-        dialog->pathBox()->setText(path == u"<4097 bytes>"_qs ? QString(4097, u'p') : path);
+        dialog->pathBox()->setText(path == u"<4097 bytes>"_s ? QString(4097, u'p') : path);
         dialog->show();
         QApplication::setActiveWindow(dialog);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
@@ -129,15 +136,16 @@ private Q_SLOTS:
         focused->setFocus();
         MessageCatcher catcher;
         const QMetaEnum keys = QMetaEnum::fromType<Qt::Key>();
-        key == u"close"_qs ? void(dialog->close())
-                           : QTest::keyClick(focused, Qt::Key(keys.keyToValue(qPrintable(u"Key_"_qs + key))));
+        key == u"close"_s
+                ? void(dialog->close())
+                : QTest::keyClick(focused, Qt::Key(keys.keyToValue(qPrintable(u"Key_"_s + key))));
         QCOMPARE(catcher.lastText(), message);
         QCOMPARE(catcher.texts.size(), message.isEmpty() ? 0 : 1);
-        const bool isStored = pathInf != u"<missing>"_qs;
+        const bool isStored = pathInf != u"<missing>"_s;
         QCOMPARE(stored.size(), isStored ? 1 : 0);
-        QCOMPARE(m_shared.TribesPath, isStored ? path : u"before"_qs);
-        QCOMPARE(readBytes(u"path.inf"_qs), pathInf.toUtf8());
-        if (message.startsWith(u"The path"_qs)) // refused: the dialog stays, to be mended
+        QCOMPARE(m_shared.TribesPath, isStored ? path : u"before"_s);
+        QCOMPARE(readBytes(u"path.inf"_s), pathInf.toUtf8());
+        if (message.startsWith(u"The path"_s)) // refused: the dialog stays, to be mended
             QVERIFY(dialog->isVisible());
         else
             QTRY_VERIFY(!dialog);
@@ -146,7 +154,7 @@ private Q_SLOTS:
 
     void browse()
     {
-        QVERIFY(QDir().mkpath(u"games/tribes"_qs));
+        QVERIFY(QDir().mkpath(u"games/tribes"_s));
         Session session([] {});
         session.showPathDialog();
         PathDialog *dialog = session.pathDialog();
@@ -158,11 +166,11 @@ private Q_SLOTS:
         const auto open = [folders](const QString &name) {
             Q_EMIT folders->itemDoubleClicked(folders->findItems(name, Qt::MatchExactly).value(0));
         };
-        folders->setCurrentItem(folders->findItems(u"games"_qs, Qt::MatchExactly).value(0));
+        folders->setCurrentItem(folders->findItems(u"games"_s, Qt::MatchExactly).value(0));
         QCOMPARE(session.shared().BrowsePath, QString()); // a single click only highlights
-        open(u"games"_qs);
-        open(u"tribes"_qs);
-        const QString tribes = m_folder->filePath(u"games/tribes"_qs);
+        open(u"games"_s);
+        open(u"tribes"_s);
+        const QString tribes = m_folder->filePath(u"games/tribes"_s);
         QCOMPARE(session.shared().BrowsePath, tribes);
         QTest::keyClick(folders, Qt::Key_Escape); // Esc and Cancel do nothing
         button(browser, "Command2")->click();
@@ -176,42 +184,44 @@ private Q_SLOTS:
         FolderBrowser *same = session.folderBrowser();
         button(dialog, "Command1")->click(); // with the browser open: the same one, the box cleared
         QVERIFY(session.folderBrowser() == same && dialog->pathBox()->text().isEmpty());
-        session.shared().BrowsePath = u"/other"_qs;
+        session.shared().BrowsePath = u"/other"_s;
         same->close(); // the close box takes no folder
         QCOMPARE(dialog->pathBox()->text(), QString());
     }
 
     void drives()
     {
-        QVERIFY(QDir().mkpath(u".wine/dosdevices/c:/Dynamix"_qs) && QDir().mkpath(u".hidden"_qs));
-        QVERIFY(QFile::link(u"/nonexistent-medium"_qs, u".wine/dosdevices/d:"_qs));
+        QVERIFY(QDir().mkpath(u".wine/dosdevices/c:/Dynamix"_s) && QDir().mkpath(u".hidden"_s));
+        QVERIFY(QFile::link(u"/nonexistent-medium"_s, u".wine/dosdevices/d:"_s));
         FolderBrowser browser(m_shared);
         QComboBox *drives = browser.driveList();
         QStringList labels;
         for (int index = 0; index < drives->count(); ++index)
             labels << drives->itemText(index);
-        QCOMPARE(labels, QStringList({u"/"_qs, m_folder->path(), u"c:"_qs, u"d:"_qs}));
+        QCOMPARE(labels, QStringList({u"/"_s, m_folder->path(), u"c:"_s, u"d:"_s}));
         QListWidget *folders = browser.folderList(); // headed by where it is, hidden ones too
-        QCOMPARE(folders->item(0)->text() + u'|' + folders->item(1)->text(), m_folder->path() + u"|.."_qs);
-        QVERIFY(!folders->findItems(u".hidden"_qs, Qt::MatchExactly).isEmpty());
+        QCOMPARE(folders->item(0)->text() + u'|' + folders->item(1)->text(),
+                 m_folder->path() + u"|.."_s);
+        QVERIFY(!folders->findItems(u".hidden"_s, Qt::MatchExactly).isEmpty());
         MessageCatcher catcher;
         Q_EMIT drives->activated(2);
-        const QString driveC = m_folder->filePath(u".wine/dosdevices/c:"_qs);
+        const QString driveC = m_folder->filePath(u".wine/dosdevices/c:"_s);
         QCOMPARE(m_shared.BrowsePath, driveC);
         Q_EMIT folders->itemDoubleClicked(folders->item(2)); // Dynamix
         Q_EMIT drives->activated(2); // the drive already shown keeps its open folder
-        QCOMPARE(browser.currentFolder(), driveC + u"/Dynamix"_qs);
+        QCOMPARE(browser.currentFolder(), driveC + u"/Dynamix"_s);
         // A drive that is not ready: the list and BrowsePath stay, and a message says why.
         Q_EMIT drives->activated(3);
-        QVERIFY2(catcher.lastText().contains(u"d:\": it does not exist"_qs), qPrintable(catcher.lastText()));
-        QCOMPARE(m_shared.BrowsePath, driveC + u"/Dynamix"_qs);
+        QVERIFY2(catcher.lastText().contains(u"d:\": it does not exist"_s),
+                 qPrintable(catcher.lastText()));
+        QCOMPARE(m_shared.BrowsePath, driveC + u"/Dynamix"_s);
     }
 
     void mainClosedThenOk_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::newRow("loads") << u"Tribes"_qs;
-        QTest::newRow("fails_again") << u"Nowhere"_qs;
+        QTest::newRow("loads") << u"Tribes"_s;
+        QTest::newRow("fails_again") << u"Nowhere"_s;
     }
 
     void mainClosedThenOk()
@@ -224,12 +234,12 @@ private Q_SLOTS:
         PathDialog *first = session.pathDialog(); // the run goes on with the path dialog
         first->pathBox()->setText(m_folder->filePath(typed));
         MessageCatcher catcher;
-        first->ok();
+        button(first, "Command2")->click();
         // Ok made the main window anew and ran its load step with the new path; when that
         // fails again, a fresh path dialog comes up.
-        const bool loads = typed == u"Tribes"_qs;
+        const bool loads = typed == u"Tribes"_s;
         QVERIFY(session.mainWindow()->isVisible());
-        QCOMPARE(session.mainWindow()->field(53)->text(), loads ? u"value54"_qs : QString());
+        QCOMPARE(session.mainWindow()->field(53)->text(), loads ? u"value54"_s : QString());
         QCOMPARE(session.pathDialog() && session.pathDialog() != first, !loads);
         QCoreApplication::processEvents();
         QCOMPARE(m_quits, 0);
@@ -237,25 +247,25 @@ private Q_SLOTS:
         if (loads)
             Q_EMIT session.mainWindow()->pathInfoRequested();
         session.mainWindow()->close();
-        session.pathDialog()->doItLater();
+        button(session.pathDialog(), "Command3")->click();
         QTRY_COMPARE(m_quits, 1);
     }
 
     void hiddenDialogDoesNotKeepTheRunAlive()
     {
-        QVERIFY(writeBytes(u"path.inf"_qs, QFile::encodeName(game())));
+        QVERIFY(writeBytes(u"path.inf"_s, QFile::encodeName(game())));
         Session session([this] { ++m_quits; });
         session.showMain();
         Q_EMIT session.mainWindow()->pathInfoRequested();
-        session.pathDialog()->browse();
+        button(session.pathDialog(), "Command1")->click();
         session.pathDialog()->close();
-        session.shared().BrowsePath = u"/srv/tribes"_qs;
+        session.shared().BrowsePath = u"/srv/tribes"_s;
         button(session.folderBrowser(), "Command1")->click();
         // A new, hidden path dialog holds the folder; Change Path Info shows it.
         QVERIFY(!session.pathDialog()->isVisible());
         Q_EMIT session.mainWindow()->pathInfoRequested();
         QVERIFY(session.pathDialog()->isVisible());
-        QCOMPARE(session.pathDialog()->pathBox()->text(), u"/srv/tribes"_qs);
+        QCOMPARE(session.pathDialog()->pathBox()->text(), u"/srv/tribes"_s);
         session.pathDialog()->hide();
         QCoreApplication::processEvents();
         QCOMPARE(m_quits, 0);

@@ -1,7 +1,7 @@
-#include "gamedir/pathstore.h"
-#include "platform/nativepath.h"
+#include "nativepath.h"
+#include "pathstore.h"
+#include "skinname.h"
 #include "testsupport.h"
-#include "ui/skinname.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -9,6 +9,7 @@
 #include <pwd.h>
 
 using namespace TestSupport;
+using namespace Qt::StringLiterals;
 
 // Names of this machine for the program's own, the path store, and the skin names.
 class PathsTest : public QObject
@@ -23,11 +24,13 @@ private Q_SLOTS:
         // A home and working folder of the test's own: drive letters map into its Wine prefix.
         qputenv("HOME", QFile::encodeName(m_home.path()));
         QVERIFY(QDir::setCurrent(m_home.path()));
-        for (const char *folder : {".wine/dosdevices/c:/Dynamix/Tribes/config",
-                                   "games/Tribes/config", "cases/Tribes", "cases/tribes", "cases/TRIBES"})
+        for (const char *folder :
+             {".wine/dosdevices/c:/Dynamix/Tribes/config", "games/Tribes/config", "cases/Tribes",
+              "cases/tribes", "cases/TRIBES"})
             QVERIFY(QDir().mkpath(QLatin1StringView(folder)));
-        for (const char *file : {".wine/dosdevices/c:/Dynamix/Tribes/config/ServerPrefs.cs",
-                                 "games/Tribes/config/ServerPrefs.cs", "games/Tribes/config/serverprefs.CS"})
+        for (const char *file :
+             {".wine/dosdevices/c:/Dynamix/Tribes/config/ServerPrefs.cs",
+              "games/Tribes/config/ServerPrefs.cs", "games/Tribes/config/serverprefs.CS"})
             QVERIFY(writeBytes(QLatin1StringView(file), "x"));
     }
 
@@ -36,8 +39,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, programName);
         QFETCH(QString, nativeName);
-        QCOMPARE(Platform::nativeFileName(programName.replace(u"HOME"_qs, m_home.path())),
-                 nativeName.replace(u"HOME"_qs, m_home.path()));
+        QCOMPARE(Platform::nativeFileName(programName.replace(u"HOME"_s, m_home.path())),
+                 nativeName.replace(u"HOME"_s, m_home.path()));
     }
 
     void homeWithoutHomeVariable()
@@ -46,7 +49,7 @@ private Q_SLOTS:
         const QString home = QFile::decodeName(getpwuid(getuid())->pw_dir);
         for (const bool unset : {true, false}) {
             unset ? qunsetenv("HOME") : qputenv("HOME", QByteArray());
-            QCOMPARE(Platform::wineDriveFolder(u'C'), home + u"/.wine/dosdevices/c:"_qs);
+            QCOMPARE(Platform::wineDriveFolder(u'C'), home + u"/.wine/dosdevices/c:"_s);
             QVERIFY(Platform::backupCopyName().startsWith(home + u'/'));
         }
         qputenv("HOME", QFile::encodeName(m_home.path()));
@@ -58,26 +61,26 @@ private Q_SLOTS:
         QFETCH(QString, content);
         QFETCH(QString, path);
 
-        static const QRegularExpression bytes(uR"(^<(\d+) bytes>$)"_qs);
+        static const QRegularExpression bytes(uR"(^<(\d+) bytes>$)"_s);
         for (QString *cell : {&content, &path}) {
             if (const QRegularExpressionMatch match = bytes.match(*cell); match.hasMatch())
                 *cell = QString(match.captured(1).toInt(), u'p');
         }
-        QFile::remove(u"path.inf"_qs);
-        if (content == u"<fifo>"_qs)
-            QVERIFY(makeSpecialFile(u"path.inf"_qs, content.mid(1).chopped(1)));
-        else if (content != u"<none>"_qs)
-            QVERIFY(writeBytes(u"path.inf"_qs, content.toLatin1()));
-        const bool hasLine = path != u"<no line>"_qs;
+        QFile::remove(u"path.inf"_s);
+        if (content == u"<fifo>"_s)
+            QVERIFY(makeSpecialFile(u"path.inf"_s, content.mid(1).chopped(1)));
+        else if (content != u"<none>"_s)
+            QVERIFY(writeBytes(u"path.inf"_s, content.toLatin1()));
+        const bool hasLine = path != u"<no line>"_s;
         QCOMPARE(GameDir::readPathStore(), hasLine ? std::optional(path) : std::nullopt);
         if (!hasLine)
             return;
         // Written back, the path is the whole file, ended by CR LF; no file holds a NUL.
-        const QString error = GameDir::writePathStore(path);
+        const QString error = GameDir::writePathStore(path).message;
         if (path.contains(QChar(u'\0')))
-            QVERIFY(error.contains(u"NUL"_qs));
+            QVERIFY(error.contains(u"NUL"_s));
         else
-            QVERIFY(error.isEmpty() && readBytes(u"path.inf"_qs) == path.toUtf8() + "\r\n");
+            QVERIFY(error.isEmpty() && readBytes(u"path.inf"_s) == path.toUtf8() + "\r\n");
     }
 
     void skinName_data() { addFixtureRows("skinnames.tsv"); }

@@ -20,7 +20,10 @@ public:
         connect(&m_timer, &QTimer::timeout, this, [this] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 texts << box->text();
-                looks << QStringLiteral("%1|%2|%3").arg(box->windowTitle()).arg(box->icon()).arg(box->buttons().size());
+                looks << QStringLiteral("%1|%2|%3")
+                                 .arg(box->windowTitle())
+                                 .arg(box->icon())
+                                 .arg(box->buttons().size());
                 box->button(QMessageBox::Ok)->click();
             }
         });

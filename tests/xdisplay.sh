@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # One virtual X display with a window manager, for every test that needs a real one:
-#   xdisplay.sh start DIR         starts Xvfb and openbox, in the background; DIR/display
-#                                 holds the display's number, DIR/pids their process ids
-#                                 and DIR/log their output, so nothing waits on them
+#   xdisplay.sh start DIR [SIZE]  starts Xvfb (SIZE 1024x768 by default) and openbox, in the
+#                                 background; DIR/display holds the display's number,
+#                                 DIR/pids their process ids and DIR/log their output, so
+#                                 nothing waits on them
 #   xdisplay.sh stop DIR          ends those two processes, by their ids
 #   xdisplay.sh run DIR COMMAND   runs COMMAND on that display, Qt on its xcb platform
 set -euo pipefail
@@ -14,7 +15,7 @@ case $action in
 start)
     mkdir -p "$dir"
     rm -f "$dir/display" "$dir/pids"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" \
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$dir/display" \
         >"$dir/log" 2>&1 </dev/null &
     echo $! >"$dir/pids"
     for _ in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.05; done

@@ -1,0 +1,149 @@
+#include "filewriter.h"
+
+#include "nativepath.h"
+#include "regularfile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace Platform {
+
+namespace {
+
+#ifdef Q_OS_UNIX
+
+bool writeAt(int descriptor, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t count = ::pwrite(descriptor, bytes.constData() + done,
+                                       size_t(bytes.size() - done), off_t(done));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            if (count == 0)
+                errno = EIO;
+            return false;
+        }
+        done += count;
+    }
+    return true;
+}
+
+bool replaceContent(int descriptor, const QByteArray &bytes)
+{
+    return writeAt(descriptor, bytes) && ::ftruncate(descriptor, off_t(bytes.size())) == 0
+           && ::fsync(descriptor) == 0;
+}
+
+// Writes into the existing file, which keeps its owner, group, mode and every hard link.
+// Nothing truncates it first: the new size is reserved before any old byte is overwritten,
+// so a full disk fails while the file is whole, and the old bytes are kept to be put back
+// should a write still fail part way.
+QString writeInPlace(const QString &nativeName, const QByteArray &bytes)
+{
+    QFile file(nativeName);
+    if (QString reason = openRegularFile(file, QIODevice::ReadWrite); !reason.isEmpty())
+        return reason;
+    const QByteArray old = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    const int descriptor = file.handle();
+    if (bytes.size() > old.size()) {
+        const int error = ::posix_fallocate(descriptor, 0, off_t(bytes.size()));
+        if (error != 0 && error != EOPNOTSUPP && error != EINVAL)
+            return qt_error_string(error);
+    }
+    if (replaceContent(descriptor, bytes))
+        return {};
+    const QString reason = qt_error_string(errno);
+    if (replaceContent(descriptor, old))
+        return QStringLiteral("%1; the file's old content was put back").arg(reason);
+    return QStringLiteral("%1, and the file's old content could not be put back (%2): the file "
+                          "is damaged")
+            .arg(reason, qt_error_string(errno));
+}
+
+// A replacement file belongs to whoever writes it. Give it the old file's owner and group,
+// so that the game's own account can still read and write it; false when that is not
+// allowed, and the old file must then be written in place.
+bool keepOwnerAndGroup(int descriptor, const struct stat &old)
+{
+    struct stat made = {};
+    if (::fstat(descriptor, &made) != 0)
+        return false;
+    if (made.st_uid == old.st_uid && made.st_gid == old.st_gid)
+        return true;
+    // fchown clears the set-user-ID and set-group-ID bits: the old mode is given back after it.
+    return ::fchown(descriptor, old.st_uid, old.st_gid) == 0
+           && ::fchmod(descriptor, old.st_mode & 07777) == 0;
+}
+
+#endif
+
+QString replaceFile(const QString &nativeName, const QByteArray &bytes)
+{
+    if (QString reason = unusableNameReason(nativeName); !reason.isEmpty())
+        return reason;
+#ifdef Q_OS_UNIX
+    // Of the target a symbolic link leads to, which is what gets written.
+    struct stat old = {};
+    const bool exists = ::stat(QFile::encodeName(nativeName).constData(), &old) == 0;
+    if (!exists && errno != ENOENT)
+        return qt_error_string(errno);
+    if (exists && !S_ISREG(old.st_mode))
+        return notRegularReason(old.st_mode);
+    // A replacement would no longer be the file that the other links share.
+    if (exists && old.st_nlink > 1)
+        return writeInPlace(nativeName, bytes);
+#endif
+    QSaveFile file(nativeName);
+    // Unbuffered, so that a full disk fails the write itself, with the system's reason.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+#ifdef Q_OS_UNIX
+        // The folder allows no new file, but the file itself may be writable.
+        if (exists)
+            return writeInPlace(nativeName, bytes);
+#endif
+        return file.errorString();
+    }
+#ifdef Q_OS_UNIX
+    if (exists && !keepOwnerAndGroup(file.handle(), old)) {
+        file.cancelWriting();
+        return writeInPlace(nativeName, bytes);
+    }
+#endif
+    errno = 0;
+    if (file.write(bytes) != bytes.size()) {
+        // Qt loses the reason of a failed write (a full disk gives "Unknown error").
+        const QString reason = errno != 0 ? qt_error_string(errno) : file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace
+
+Result writeFailure(const QString &nativeName, const QString &reason)
+{
+    return {QStringLiteral("Cannot write \"%1\": %2.").arg(displayName(nativeName), reason)};
+}
+
+Result writeWholeFile(const QString &nativeName, const QByteArray &bytes)
+{
+    const QString reason = replaceFile(nativeName, bytes);
+    return reason.isEmpty() ? Result() : writeFailure(nativeName, reason);
+}
+
+} // namespace Platform

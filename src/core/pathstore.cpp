@@ -1,0 +1,49 @@
+#include "pathstore.h"
+
+#include "filewriter.h"
+#include "linereader.h"
+#include "nativepath.h"
+#include "regularfile.h"
+
+#include <QFile>
+
+namespace GameDir {
+
+std::optional<QString> readPathStore()
+{
+    QFile file(Platform::nativeFileName(QString(PathStoreName)));
+    if (!Platform::openRegularFile(file, QIODevice::ReadOnly).isEmpty())
+        return std::nullopt;
+    return readPathStore(file);
+}
+
+std::optional<QString> readPathStore(QIODevice &device)
+{
+    Platform::LineReader reader(device);
+    QByteArray line;
+    if (reader.readLine(line, LongestPath) != Platform::LineReader::Status::Line)
+        return std::nullopt;
+    return QString::fromLocal8Bit(line);
+}
+
+Result checkStorablePath(const QString &path)
+{
+    if (path.contains(u'\r') || path.contains(u'\n'))
+        return {QStringLiteral("The path holds a line break, which path.inf cannot store.")};
+    if (path.contains(QChar(u'\0')))
+        return {QStringLiteral("The path holds a NUL character, which no path can hold.")};
+    if (path.toLocal8Bit().size() > LongestPath)
+        return {QStringLiteral("The path is longer than %1 bytes, the longest path there is.")
+                        .arg(LongestPath)};
+    return {};
+}
+
+Result writePathStore(const QString &path)
+{
+    if (Result refused = checkStorablePath(path); !refused.ok())
+        return refused;
+    return Platform::writeWholeFile(Platform::nativeFileName(QString(PathStoreName)),
+                                    (path + QLatin1StringView("\r\n")).toLocal8Bit());
+}
+
+} // namespace GameDir

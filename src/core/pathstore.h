@@ -1,0 +1,32 @@
+#pragma once
+
+// The path store: the file path.inf in the working folder, whose one line names the game
+// folder. It is text of this machine (UTF-8 on Linux), so any folder name can be stored.
+
+#include "result.h"
+
+#include <QIODevice>
+
+#include <optional>
+
+namespace GameDir {
+
+inline constexpr QLatin1StringView PathStoreName{"path.inf"};
+
+// The longest game folder path.inf holds, in bytes: the longest path of the platform. A
+// longer first line is no path, and fails the read like a bad one.
+inline constexpr qsizetype LongestPath = 4096;
+
+// The first line of path.inf; empty when the file cannot be opened or holds no line.
+std::optional<QString> readPathStore();
+// The same from an open device.
+std::optional<QString> readPathStore(QIODevice &device);
+
+// Fails when the path cannot be path.inf's one line: a line break or a NUL in it, or more
+// than LongestPath bytes.
+Result checkStorablePath(const QString &path);
+
+// After checkStorablePath, replaces path.inf by the path and CR LF.
+Result writePathStore(const QString &path);
+
+} // namespace GameDir

@@ -1,0 +1,76 @@
+#include "prefswriter.h"
+
+#include "codepage.h"
+#include "fieldtable.h"
+#include "filewriter.h"
+#include "prefsreader.h"
+
+namespace Prefs {
+
+QString formatPrefsText(const QStringList &texts)
+{
+    Q_ASSERT(texts.size() == FieldCount);
+    QString prefsText;
+    for (int index = 0; index < FieldCount; ++index) {
+        prefsText += QLatin1StringView(FieldTable[index].tag);
+        prefsText += texts.at(index);
+        prefsText += LineEnd;
+    }
+    return prefsText;
+}
+
+namespace {
+
+// Why the text cannot be written as one line of the file, or empty when it can.
+QString unstorableReason(const QString &text)
+{
+    if (text.contains(u'\r') || text.contains(u'\n'))
+        return QStringLiteral("a line break, shown as a space, which would split its line in "
+                              "the file");
+    if (text.size() > FieldLimit)
+        return QStringLiteral("%1 characters, more than the %2 a field holds")
+                .arg(text.size())
+                .arg(FieldLimit);
+    if (Platform::encodeDocumentText(text))
+        return {};
+    for (qsizetype at = 0;; ++at) {
+        const qsizetype length = text.at(at).isHighSurrogate() ? 2 : 1;
+        if (!Platform::encodeDocumentText(QStringView(text).mid(at, length)))
+            return QStringLiteral("the character \"%1\", which the game's code page cannot "
+                                  "store")
+                    .arg(text.mid(at, length));
+    }
+}
+
+} // namespace
+
+Result checkStorable(const QStringList &texts)
+{
+    for (int index = 0; index < FieldCount; ++index) {
+        const QString reason = unstorableReason(texts.at(index));
+        if (reason.isEmpty())
+            continue;
+        QString variable = QLatin1StringView(FieldTable[index].tag);
+        variable = variable.left(variable.indexOf(u' ')).remove(u'=').remove(u'"');
+        return {QStringLiteral("Nothing was written: the field \"%1\" (line %2, %3) holds %4.")
+                        .arg(QLatin1StringView(FieldTable[index].label))
+                        .arg(FieldTable[index].line)
+                        .arg(variable, reason),
+                index};
+    }
+    return {};
+}
+
+Result writeDocument(const QString &nativeName, const QStringList &texts)
+{
+    if (Result refused = checkStorable(texts); !refused.ok())
+        return refused;
+    const std::optional<QByteArray> bytes
+            = Platform::encodeDocumentText(formatPrefsText(texts) + QLatin1StringView("\r\n"));
+    if (!bytes) // the tags' characters, should they ever have none
+        return Platform::writeFailure(nativeName,
+                                      QStringLiteral("the game's code page cannot store it"));
+    return Platform::writeWholeFile(nativeName, *bytes);
+}
+
+} // namespace Prefs

@@ -1,0 +1,158 @@
+#include "folderbrowser.h"
+
+#include "messagebox.h"
+#include "nativepath.h"
+#include "sharedstrings.h"
+#include "twips.h"
+#include "windowfonts.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+
+using namespace Qt::StringLiterals;
+
+FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_shared(shared)
+    , m_drives(new QComboBox(this))
+    , m_folders(new QListWidget(this))
+{
+    setObjectName(u"frmBrows"_s);
+    setWindowTitle(u"Locate"_s);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(windowFont());
+    setFixedSize(twipsToPixels(5250), twipsToPixels(3165));
+
+    m_drives->setObjectName(u"Drive1"_s);
+    m_drives->setAccessibleName(u"Drives"_s);
+    m_drives->setGeometry(twipsRect(0, 0, 2775, 315));
+    // The drive shown first is the one that holds the working folder.
+    const QString start = QDir::currentPath();
+    for (const auto &[label, folder] : drives()) {
+        m_drives->addItem(label, folder);
+        const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+        if ((start + u'/').startsWith(prefix)
+            && prefix.size() > m_drives->currentData().toString().size())
+            m_drives->setCurrentIndex(m_drives->count() - 1);
+    }
+
+    m_folders->setObjectName(u"Dir1"_s);
+    m_folders->setAccessibleName(u"Folders"_s);
+    m_folders->setGeometry(twipsRect(0, 360, 2775, 2790));
+    // A double click opens a folder, whatever the desktop's single-click setting says.
+    m_folders->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_folders->setUniformItemSizes(true); // a folder of thousands opens at once
+    connect(m_folders, &QListWidget::itemDoubleClicked, this, &FolderBrowser::itemOpened);
+
+    auto *ok = new QPushButton(u"&Ok"_s, this);
+    ok->setObjectName(u"Command1"_s);
+    ok->setGeometry(twipsRect(3240, 600, 1455, 375));
+    ok->setAutoDefault(false);
+    connect(ok, &QPushButton::clicked, this, &FolderBrowser::takeFolder);
+    auto *cancel = new QPushButton(u"&Cancel"_s, this);
+    cancel->setObjectName(u"Command2"_s);
+    cancel->setGeometry(twipsRect(3240, 1320, 1455, 375));
+    cancel->setAutoDefault(false);
+
+    setTabOrder(m_drives, m_folders);
+    setTabOrder(m_folders, ok);
+    setTabOrder(ok, cancel);
+
+    // Filling the list when the browser is made is no change: BrowsePath stays as it is.
+    m_currentFolder = start;
+    m_shownDrive = m_drives->currentIndex();
+    openFolder(start);
+    connect(m_drives, &QComboBox::activated, this, &FolderBrowser::driveChanged);
+}
+
+QList<std::pair<QString, QString>> FolderBrowser::drives()
+{
+#ifdef Q_OS_WIN
+    QList<std::pair<QString, QString>> drives;
+    for (const QFileInfo &drive : QDir::drives())
+        drives.append({drive.path().left(2).toLower(), drive.path()});
+    return drives;
+#else
+    const QString home = Platform::homeFolder();
+    QList<std::pair<QString, QString>> result = {{u"/"_s, u"/"_s}, {home, home}};
+    const QDir dosDevices(home + u"/.wine/dosdevices"_s);
+    // QDir::System lists a drive whose link leads nowhere: a drive without a medium.
+    const QStringList entries = dosDevices.entryList(
+            QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &entry : entries) {
+        if (entry.size() == 2 && entry.at(1) == u':')
+            result.append({entry, Platform::wineDriveFolder(entry.at(0))});
+    }
+    return result;
+#endif
+}
+
+bool FolderBrowser::openFolder(const QString &folder)
+{
+    QDir dir(folder);
+    if (!dir.exists() || !dir.isReadable()) {
+        showMessage(this, u"Cannot open the folder \"%1\": %2."_s.arg(
+                                  QDir::toNativeSeparators(folder),
+                                  dir.exists() ? u"permission denied"_s
+                                               : u"it does not exist or is not ready"_s));
+        return false;
+    }
+    m_currentFolder = QDir::cleanPath(dir.absolutePath());
+    m_folders->clear();
+    // The open folder heads the list, so the user sees where the list is.
+    auto *current = new QListWidgetItem(style()->standardIcon(QStyle::SP_DirOpenIcon),
+                                        QDir::toNativeSeparators(m_currentFolder), m_folders);
+    current->setFlags(Qt::ItemIsEnabled);
+    QStringList entries = dir.isRoot() ? QStringList() : QStringList(u".."_s);
+    // Hidden folders too: the game often lives below ~/.wine.
+    entries += dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    // One icon for all rows: the style decodes it afresh at each call.
+    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
+    for (const QString &entry : std::as_const(entries))
+        new QListWidgetItem(folderIcon, entry, m_folders);
+    return true;
+}
+
+void FolderBrowser::itemOpened(QListWidgetItem *item)
+{
+    if (item == m_folders->item(0))
+        return; // the open folder itself
+    const QString target = QDir(m_currentFolder).filePath(item->text());
+    if (openFolder(target))
+        m_shared.BrowsePath = m_currentFolder;
+}
+
+void FolderBrowser::driveChanged(int index)
+{
+    // Picking the drive that the list already shows keeps the folder open on it.
+    if (index == m_shownDrive)
+        return;
+    if (openFolder(m_drives->itemData(index).toString())) {
+        m_shownDrive = index;
+        m_shared.BrowsePath = m_currentFolder;
+    }
+}
+
+void FolderBrowser::takeFolder()
+{
+    Q_EMIT folderTaken();
+    close();
+}
+
+void FolderBrowser::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        takeFolder();
+        break;
+    case Qt::Key_Escape:
+        break; // "&Cancel" has no action, and neither has Esc.
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
