@@ -7,19 +7,15 @@
 source "$(dirname "$0")/common.sh"
 
 runs=${RUNS:-10}
-install_missing "${build_packages[@]}" xvfb xauth mousepad dbus-daemon libbenchmark-dev libx11-dev \
-    valgrind
+install_missing build display bench
 # Both programs get a session bus, as on a desktop.
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || exec dbus-run-session -- bash "$0" "$@"
 build bench
 bin="$repo/build-bench"
 scratch=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$scratch"' EXIT
-
-exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-for _ in $(seq 50); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$scratch/display")" XDG_RUNTIME_DIR="$scratch" HOME="$scratch"
+trap 'bash "$repo/tests/xdisplay.sh" stop "$scratch/x"; rm -rf "$scratch"' EXIT
+bash "$repo/tests/xdisplay.sh" start "$scratch/x"
+export DISPLAY=":$(cat "$scratch/x/display")" XDG_RUNTIME_DIR="$scratch" HOME="$scratch"
 cp -r "$repo/examples/tribes" "$scratch/game"
 printf '%s\r\n' "$scratch/game" >"$scratch/path.inf"
 prefs="$scratch/game/config/ServerPrefs.cs"
@@ -41,7 +37,7 @@ measure() {
 
 : >"$scratch/tolvane" && : >"$scratch/mousepad"
 for run in $(seq "$runs"); do
-    measure Tolvane "$bin/src/tolvane" >>"$scratch/tolvane"
+    measure Tolvane "$bin/src/tolvane/tolvane" >>"$scratch/tolvane"
     measure ServerPrefs.cs mousepad "$prefs" >>"$scratch/mousepad" 2>>"$scratch/mousepad.log"
 done
 

@@ -4,15 +4,14 @@
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# What the build, the program and the tests need from Debian.
-build_packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
-test_packages=(xvfb xauth xdotool openbox poppler-utils clang libclang-rt-14-dev cups
-    printer-driver-cups-pdf dpkg-dev file desktop-file-utils appstream procps
-    g++-mingw-w64-x86-64-posix)
+# The packages of these groups of tools/debian-packages.txt.
+packages() {
+    for group in "$@"; do sed -n "s/^$group: //p" "$repo/tools/debian-packages.txt"; done
+}
 
 install_missing() {
     local missing=()
-    for package in "$@"; do
+    for package in $(packages "$@"); do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" \
             || missing+=("$package")
     done

@@ -3,7 +3,7 @@
 # game folder in examples/tribes.
 source "$(dirname "$0")/common.sh"
 
-install_missing "${build_packages[@]}"
+install_missing build
 build dev
 
 work="$repo/demo-work"
@@ -12,7 +12,7 @@ printf '%s\r\n' "$repo/examples/tribes" >"$work/path.inf"
 cd "$work"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display: starting Tolvane on a virtual X display (Xvfb)."
-    install_missing xvfb xauth
-    exec xvfb-run -a "$repo/build-dev/src/tolvane"
+    install_missing display
+    exec xvfb-run -a "$repo/build-dev/src/tolvane/tolvane"
 fi
-exec "$repo/build-dev/src/tolvane"
+exec "$repo/build-dev/src/tolvane/tolvane"

@@ -1,19 +1,13 @@
 #!/usr/bin/env bash
-# Builds Tolvane and runs the whole test suite: the tests of the debug build, the same tests
-# under the address and undefined-behaviour sanitizers, a clang++ build, a bounded run of
-# every fuzz target (FUZZ_SECONDS each, 45 by default), and the Debian package installed,
-# started and removed.
+# The whole test suite, as CI runs it: installs the Debian packages that are missing, then
+# runs three CMake workflows, one build tree each: clang++ with the sanitizers (the unit,
+# X11 and print tests and the fuzz target), g++ for its warnings (with the Windows branches
+# compiled by MinGW-w64, and the unit tests), and the release build with its Debian packages
+# and their test.
 source "$(dirname "$0")/common.sh"
 
-install_missing "${build_packages[@]}" "${test_packages[@]}"
-build dev
-build clang # the same sources build without a warning under clang++ too
-build asan
-build release
-(cd "$repo/build-release" && cpack >/dev/null)
-bash "$repo/tools/fuzz.sh" "${FUZZ_SECONDS:-45}"
-bash "$repo/tests/deb-install.sh" "$repo/build-release/tolvane_"*.deb "$repo/examples/tribes" \
-    || [ $? -eq 77 ]
+install_missing build display test
 cd "$repo"
-ctest --preset asan
-ctest --preset dev
+for workflow in ci-clang ci-gcc ci-release; do
+    cmake --workflow --preset "$workflow"
+done
