@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Prints from the real window, on the shared display, to a CUPS server of the test's own
 # whose default printer is a cups-pdf queue: Print, chosen from the Edit menu by keys, hands
-# CUPS the 54 lines of the game's file (read back from the job kept in the spool). Skipped
-# (exit code 77) without root or without cupsd and cups-pdf.
+# CUPS an empty line, then the 54 lines of the game's file in 12-point Arial (Liberation
+# Sans), not bold, read back from the job kept in the spool. Skipped (exit code 77) without
+# root or without cupsd and cups-pdf.
 # Usage: print-cups.sh PROGRAM GAME_FOLDER DISPLAY_FOLDER
 set -euo pipefail
 program=$1 game=$2 display=$3
@@ -28,16 +29,23 @@ wait_for 'lpstat -r >/dev/null 2>&1' "cupsd did not start"
 lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd && lpadmin -d PDF
 
 printf '%s\r\n' "$game" >"$scratch/work/path.inf"
-(cd "$scratch/work" && exec bash "$(dirname "$0")/xdisplay.sh" run "$display" "$program") &
+(cd "$scratch/work" && exec bash "$(dirname "$0")/../tools/xdisplay.sh" run "$display" "$program") &
 tolvane=$!
 wait_for 'window=$(xdotool search --onlyvisible --pid "$tolvane" --name "^Tolvane\$")' "no window"
 # Alt+E opens the Edit menu, Return chooses its first item, Print. A window just mapped may
-# miss the first keys: they go again until a job reaches CUPS.
-for _ in $(seq 5); do
-    xdotool windowactivate --sync "$window" key alt+e sleep 0.3 key Return
-    for _ in $(seq 20); do ls "$scratch"/spool/d*-001 >/dev/null 2>&1 && break 2; sleep 0.1; done
+# miss the first keys: Esc closes what they opened, and they go again until a job arrives.
+for _ in $(seq 8); do
+    xdotool windowactivate --sync "$window" key Escape sleep 0.2 key alt+e sleep 0.5 key Return
+    for _ in $(seq 30); do ls "$scratch"/spool/d*-001 >/dev/null 2>&1 && break 2; sleep 0.1; done
 done
 job=$(ls "$scratch"/spool/d*-001 2>/dev/null) || fail "no print job reached CUPS"
 diff <(pdftotext -layout "$job" - | head -n 54 | sed 's/^ *//; s/ *$//') \
     <(head -n 54 "$game/config/ServerPrefs.cs" | tr -d '\r') || fail "the printed lines differ"
+fonts=$(pdffonts "$job")
+grep -q LiberationSans <<<"$fonts" && ! grep -q Bold <<<"$fonts" || fail "not Arial, or bold: $fonts"
+# pdftotext drops a leading empty line: the first word's box shows it, and the type's size.
+read -r top bottom < <(pdftotext -bbox "$job" - | grep -m1 '<word' \
+    | sed -E 's/.*yMin="([0-9.]+)".*yMax="([0-9.]+)".*/\1 \2/')
+awk -v t="$top" -v b="$bottom" 'BEGIN { h = b - t; exit !(h > 11 && h < 16 && t > h) }' \
+    || fail "no empty first line, or not 12 point ($top $bottom)"
 echo "print test passed: $(basename "$job") from CUPS"

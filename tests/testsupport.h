@@ -1,19 +1,13 @@
 #pragma once
 
-// Fixtures and fault injection shared by the tests.
+// Fixtures shared by the tests: files, the tables in tests/data, memory, special files.
 
-#include <QFile>
-#include <QRect>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <functional>
 
-#include <grp.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace TestSupport {
@@ -61,23 +55,16 @@ inline QList<QStringList> fixtureTable(const char *name)
             continue;
         QStringList cells = line.split(u'\t');
         for (QString &cell : cells) {
-            QString text;
-            for (qsizetype at = 0; at < cell.size(); ++at) {
-                const QChar next = at + 1 < cell.size() ? cell.at(at + 1) : QChar();
-                if (cell.at(at) != u'\\') {
-                    text += cell.at(at);
-                } else if (next == u'x') {
-                    text += QChar(cell.mid(at + 2, 2).toUShort(nullptr, 16));
-                    at += 3;
-                } else {
-                    text += next == u't'   ? u'\t'
-                            : next == u'r' ? u'\r'
-                            : next == u'n' ? u'\n'
-                                           : next;
-                    ++at;
-                }
+            for (qsizetype at = cell.indexOf(u'\\'); at >= 0; at = cell.indexOf(u'\\', at + 1)) {
+                const QChar next = cell.at(at + 1);
+                const bool hex = next == u'x';
+                const QChar meant = hex ? QChar(cell.mid(at + 2, 2).toUShort(nullptr, 16))
+                                    : next == u't' ? QChar(u'\t')
+                                    : next == u'r' ? QChar(u'\r')
+                                    : next == u'n' ? QChar(u'\n')
+                                                   : next;
+                cell.replace(at, hex ? 4 : 2, meant);
             }
-            cell = text;
         }
         rows << cells;
     }
@@ -90,20 +77,19 @@ inline void addFixtureRows(const char *name, bool wholeRows = false)
 {
     static QList<QByteArray> columnNames; // QtTest keeps the pointers, not copies
     const QList<QStringList> rows = fixtureTable(name);
-    if (wholeRows)
-        QTest::addColumn<QStringList>("row");
-    for (const QString &column : rows.first().mid(1)) {
+    for (const QString &column :
+         wholeRows ? QStringList(QStringLiteral("row")) : rows.first().mid(1)) {
         columnNames << column.toLatin1();
-        if (!wholeRows)
-            QTest::addColumn<QString>(columnNames.last().constData());
+        wholeRows ? QTest::addColumn<QStringList>(columnNames.last().constData())
+                  : QTest::addColumn<QString>(columnNames.last().constData());
     }
     for (const QStringList &row : rows.mid(1)) {
         QTestData &data = QTest::newRow(
-                qPrintable(wholeRows ? row.first() + u'/' + row.value(1) : row.first()));
+                qPrintable(row.first() + (wholeRows ? u'/' + row.at(1) : QString())));
         if (wholeRows)
             data << row;
-        for (const QString &cell : row.mid(1))
-            if (!wholeRows)
+        else
+            for (const QString &cell : row.mid(1))
                 data << cell;
     }
 }
@@ -120,39 +106,18 @@ inline bool isRoot()
     return geteuid() == 0;
 }
 
-// Resident memory in KB: "VmRSS:" now, "VmHWM:" its peak since resetPeakMemory().
-inline qint64 memoryKilobytes(const char *field)
+// How much the peak of resident memory grows while the work runs, in KB.
+inline qint64 peakMemoryGrowth(const std::function<void()> &work)
 {
-    const QByteArray status = readBytes(QStringLiteral("/proc/self/status"));
-    const qsizetype at = status.indexOf(field);
-    return status.mid(at + qstrlen(field), 20).trimmed().split(' ').first().toLongLong();
-}
-
-inline qint64 resetPeakMemory()
-{
-    writeBytes(QStringLiteral("/proc/self/clear_refs"), "5");
-    return memoryKilobytes("VmRSS:");
-}
-
-// Runs the function in a child process as user uid, group gid, also in group extraGroup
-// (root only; numeric ids need no accounts). Its text comes back through a pipe.
-inline QString runAsUser(uid_t uid, gid_t gid, gid_t extraGroup,
-                         const std::function<QString()> &function)
-{
-    int channel[2];
-    if (pipe(channel) != 0)
-        return QStringLiteral("<no pipe>");
-    if (fork() == 0) {
-        const bool changed = setgroups(1, &extraGroup) == 0 && setgid(gid) == 0 && setuid(uid) == 0;
-        const QByteArray text = changed ? function().toUtf8() : QByteArray("<no such user>");
-        _exit(write(channel[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1);
-    }
-    close(channel[1]);
-    QFile reader;
-    reader.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    const QString text = QString::fromUtf8(reader.readAll());
-    wait(nullptr);
-    return text;
+    const auto kilobytes = [](const char *field) {
+        const QByteArray status = readBytes(QStringLiteral("/proc/self/status"));
+        const qsizetype at = status.indexOf(field) + qstrlen(field);
+        return status.mid(at, 20).trimmed().split(' ').first().toLongLong();
+    };
+    writeBytes(QStringLiteral("/proc/self/clear_refs"), "5"); // the peak starts anew
+    const qint64 before = kilobytes("VmRSS:");
+    work();
+    return kilobytes("VmHWM:") - before;
 }
 
 // Makes a file that is no regular file: "fifo", "device" (a null device of the test's
@@ -166,33 +131,5 @@ inline bool makeSpecialFile(const QString &name, const QString &kind)
         return mknod(path.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
     return kind == u"folder" && mkdir(path.constData(), 0700) == 0;
 }
-
-// A small tmpfs on a folder for the life of the object (root only): it really fills up, and
-// can really be made read-only.
-class TmpfsMount
-{
-public:
-    TmpfsMount(const QString &folder, const char *size)
-        : m_folder(QFile::encodeName(folder))
-        , m_mounted(::mount("tmpfs", m_folder.constData(), "tmpfs", 0,
-                            QByteArray("size=").append(size).constData())
-                    == 0)
-    {}
-    ~TmpfsMount()
-    {
-        if (m_mounted)
-            ::umount2(m_folder.constData(), MNT_DETACH);
-    }
-    bool mounted() const { return m_mounted; }
-    bool makeReadOnly()
-    {
-        return ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr)
-               == 0;
-    }
-
-private:
-    QByteArray m_folder;
-    bool m_mounted;
-};
 
 } // namespace TestSupport

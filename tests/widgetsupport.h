@@ -3,10 +3,7 @@
 // Helpers for the widget tests: answering the modal message boxes the program shows, and
 // following the focus.
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
+#include <QtWidgets>
 
 namespace TestSupport {
 

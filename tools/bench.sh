@@ -13,8 +13,8 @@ install_missing build display bench
 build bench
 bin="$repo/build-bench"
 scratch=$(mktemp -d)
-trap 'bash "$repo/tests/xdisplay.sh" stop "$scratch/x"; rm -rf "$scratch"' EXIT
-bash "$repo/tests/xdisplay.sh" start "$scratch/x"
+trap 'bash "$repo/tools/xdisplay.sh" stop "$scratch/x"; rm -rf "$scratch"' EXIT
+bash "$repo/tools/xdisplay.sh" start "$scratch/x"
 export DISPLAY=":$(cat "$scratch/x/display")" XDG_RUNTIME_DIR="$scratch" HOME="$scratch"
 cp -r "$repo/examples/tribes" "$scratch/game"
 printf '%s\r\n' "$scratch/game" >"$scratch/path.inf"

@@ -9,9 +9,9 @@ build dev
 out=$(realpath -m "${1:-$repo/build-dev/screenshots}")
 mkdir -p "$out"
 scratch=$(mktemp -d)
-trap 'bash "$repo/tests/xdisplay.sh" stop "$scratch/x"; rm -rf "$scratch"' EXIT
+trap 'bash "$repo/tools/xdisplay.sh" stop "$scratch/x"; rm -rf "$scratch"' EXIT
 scale=${SCALE:-1}
-bash "$repo/tests/xdisplay.sh" start "$scratch/x" "$((1024 * scale))x$((768 * scale))"
+bash "$repo/tools/xdisplay.sh" start "$scratch/x" "$((1024 * scale))x$((768 * scale))"
 export DISPLAY=":$(cat "$scratch/x/display")" XDG_RUNTIME_DIR="$scratch" QT_SCALE_FACTOR=$scale
 printf '%s\r\n' "$repo/examples/tribes" >"$scratch/path.inf"
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# One virtual X display with a window manager, for every test that needs a real one:
+# One virtual X display with a window manager, for the tests, the benchmark and the
+# screenshots:
 #   xdisplay.sh start DIR [SIZE]  starts Xvfb (SIZE 1024x768 by default) and openbox, in the
 #                                 background; DIR/display holds the display's number,
 #                                 DIR/pids their process ids and DIR/log their output, so

@@ -1,0 +1,355 @@
+#include "nativepath.h"
+#include "pathstore.h"
+#include "prefsreader.h"
+#include "prefswriter.h"
+#include "skinname.h"
+#include "testsupport.h"
+
+#include <QtCore>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+
+using namespace TestSupport;
+using namespace Qt::StringLiterals;
+
+// The core: the preferences text read by position and written byte for byte, the writer
+// under the faults of a real file system, the path mapping, the path store and the skin
+// names. In a home and working folder of the test's own, whose Wine prefix the drive
+// letters map into.
+class CoreTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+
+    // Loads the file into the fields; linesRead counts the values it handed on.
+    static Result load(const QString &name, QStringList &fields, int *linesRead = nullptr)
+    {
+        return Prefs::loadPositional(name, [&](int index, const QString &value) {
+            fields[index] = value;
+            if (linesRead)
+                *linesRead = index + 1;
+        });
+    }
+
+    // Runs the function as the admin 2001 in the group 3000 (root only; numeric ids need no
+    // accounts), in a child process whose text comes back through a pipe.
+    static QString runAsAdmin(const std::function<QString()> &function)
+    {
+        int channel[2];
+        if (pipe(channel) != 0)
+            return u"<no pipe>"_s;
+        if (fork() == 0) {
+            const gid_t group = 3000;
+            const bool changed
+                    = setgroups(1, &group) == 0 && setgid(2001) == 0 && setuid(2001) == 0;
+            const QByteArray text = changed ? function().toUtf8() : "<no such user>";
+            _exit(::write(channel[1], text.constData(), size_t(text.size())) == text.size());
+        }
+        close(channel[1]);
+        QFile reader;
+        reader.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+        const QString text = QString::fromUtf8(reader.readAll());
+        wait(nullptr);
+        return text;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qputenv("HOME", QFile::encodeName(m_home.path()));
+        QVERIFY(QDir::setCurrent(m_home.path()));
+        for (const char *folder :
+             {".wine/dosdevices/c:/Dynamix/Tribes/config", "games/Tribes/config", "cases/Tribes",
+              "cases/tribes", "cases/TRIBES"})
+            QVERIFY(QDir().mkpath(QLatin1StringView(folder)));
+        for (const char *file :
+             {".wine/dosdevices/c:/Dynamix/Tribes/config/ServerPrefs.cs",
+              "games/Tribes/config/ServerPrefs.cs", "games/Tribes/config/serverprefs.CS"})
+            QVERIFY(writeBytes(QLatin1StringView(file), "x"));
+    }
+
+    void extractValue_data() { addFixtureRows("extractvalue.tsv"); }
+    void extractValue()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, value);
+        QCOMPARE(Prefs::ExtractValue(line), value);
+    }
+
+    void load_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // "<none>": no file; "<fifo>" and so on
+        QTest::addColumn<int>("linesRead");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QStringList>("values"); // the first and the last field, or all 54
+
+        const QStringList numbered{u"value1"_s, u"value54"_s}, untouched{u"old"_s, u"old"_s};
+        const QStringList shortFile{u"value1"_s, u"old"_s};
+        QTest::newRow("cr_no_final_end")
+                << numberedLines(54, "\r").chopped(1) << 54 << QString() << numbered;
+        QTest::newRow("lf_60_lines") << numberedLines(60, "\n") << 54 << QString() << numbered;
+        QTest::newRow("no_line_end") << QByteArray("abcde") << 1 << u"ends after line 1"_s
+                                     << QStringList{u"abc"_s, u"old"_s};
+        QTest::newRow("53_lines") << numberedLines(53) << 53 << u"ends after line 53; 54"_s
+                                  << shortFile;
+        QTest::newRow("zero_bytes") << QByteArray() << 0 << u"ends after line 0"_s << untouched;
+        QTest::newRow("missing") << QByteArray("<none>") << 0 << u"No such file"_s << untouched;
+        QTest::newRow("empty_lines") << QByteArray(54, '\n') << 54 << QString() << QStringList(2);
+        QTest::newRow("nul_bytes")
+                << QByteArray("\0\"x\0y\";\r\n", 9) + numberedLines(53) << 54 << QString()
+                << QStringList{QString::fromLatin1("x\0y", 3), u"value53"_s};
+        const QByteArray golden = readBytes(dataFile("golden54.cs"));
+        QTest::newRow("golden") << golden << 54 << QString() << goldenValues();
+        QList<QByteArray> lines = golden.split('\n');
+        lines.swapItemsAt(0, 53); // by position, whatever variable a line names
+        QTest::newRow("swapped") << lines.join('\n') << 54 << QString()
+                                 << QStringList{u"Raindance"_s, u"IP:192.168.1.10:28001"_s};
+        const QByteArray info = numberedLines(2) + "$Server::Info = \"";
+        QTest::newRow("at_field_limit")
+                << info + QByteArray(32767, 'i') + "\";\r\n" + numberedLines(51) << 54 << QString()
+                << QStringList{u"value1"_s, u"value51"_s};
+        QTest::newRow("over_field_limit")
+                << info + QByteArray(32768, 'i') + "\";\r\n" + numberedLines(60) << 2
+                << u"Line 3 of"_s << shortFile;
+        // The reader takes 4,096 bytes at a time: this CR ends one chunk, its LF starts the next.
+        QTest::newRow("crlf_across_chunks")
+                << "$a = \"" + QByteArray(4087, 'c') + "\";\r\n" + numberedLines(53) << 54
+                << QString() << QStringList{QString(4087, u'c'), u"value53"_s};
+        // Not one of them may block the open or be read as a document.
+        QTest::newRow("fifo") << QByteArray("<fifo>") << 0 << u"it is a named pipe"_s << untouched;
+        QTest::newRow("device") << QByteArray("<device>") << 0 << u"it is a device"_s << untouched;
+        QTest::newRow("folder") << QByteArray("<folder>") << 0 << u"it is a folder"_s << untouched;
+    }
+
+    void load()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, linesRead);
+        QFETCH(QString, error);
+        QFETCH(QStringList, values);
+        if (content == "<device>" && !isRoot())
+            QSKIP("Only root makes a device.");
+        QTemporaryDir dir;
+        const QString name = dir.filePath(u"prefs.cs"_s);
+        if (content.startsWith('<') && content != "<none>")
+            QVERIFY(makeSpecialFile(name, QString::fromLatin1(content.mid(1).chopped(1))));
+        else if (content != "<none>")
+            QVERIFY(writeBytes(name, content));
+        QStringList fields(54, u"old"_s);
+        int read = 0;
+        const Result result = load(name, fields, &read);
+        QCOMPARE(read, linesRead);
+        QVERIFY2(result.message.contains(error) && result.ok() == error.isEmpty(),
+                 qPrintable(result.message));
+        QVERIFY(error.isEmpty() || result.message.contains(name));
+        QCOMPARE(fields.count(u"old"_s), 54 - linesRead);
+        QCOMPARE(values.size() == 54 ? fields : QStringList({fields.first(), fields.last()}),
+                 values);
+    }
+
+    void write_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QString>("file");
+        // Every tag, the misspelled ones included, and every kind of value, byte for byte;
+        // with all values empty the file has 1,471 bytes.
+        QTest::newRow("all_empty") << QStringList(54) << dataFile("empty54.cs");
+        QTest::newRow("golden") << goldenValues() << dataFile("golden54.cs");
+    }
+
+    void write()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QString, file);
+        QTemporaryDir dir;
+        QCOMPARE(Prefs::writeDocument(dir.filePath(u"prefs.cs"_s), texts).message, QString());
+        QCOMPARE(readBytes(dir.filePath(u"prefs.cs"_s)), readBytes(file));
+    }
+
+    void everyByteRoundTrips()
+    {
+        // Every byte but CR and LF, five to a value, is read and written back as it was.
+        QByteArray file;
+        for (int line = 0; line < 54; ++line) {
+            file += "$v = \"";
+            for (int byte = line * 5; byte < qMin(line * 5 + 5, 256); ++byte)
+                file += byte == '\r' || byte == '\n' ? QByteArray() : QByteArray(1, char(byte));
+            file += "\";\r\n";
+        }
+        QTemporaryDir dir;
+        QStringList fields(54), again(54);
+        QVERIFY(writeBytes(dir.filePath(u"in"_s), file)
+                && load(dir.filePath(u"in"_s), fields).ok());
+        QVERIFY(Prefs::writeDocument(dir.filePath(u"out"_s), fields).ok());
+        QVERIFY(load(dir.filePath(u"out"_s), again).ok());
+        QCOMPARE(again, fields);
+        QCOMPARE(readBytes(dir.filePath(u"out"_s)).count('\n') + 1, 56); // no line split
+    }
+
+    void unstorable_data() { addFixtureRows("unstorable.tsv"); }
+    void unstorable()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        QStringList texts = goldenValues();
+        texts[field.toInt()] = text == u"<32768>"_s ? QString(32768, u'm') : text;
+        QTemporaryDir dir; // the write is refused before any file is touched
+        const Result refused = Prefs::writeDocument(dir.filePath(u"prefs.cs"_s), texts);
+        QVERIFY2(refused.message.startsWith(u"Nothing was written: "_s + message),
+                 qPrintable(refused.message));
+        QCOMPARE(refused.field, field.toInt());
+        QVERIFY(QDir(dir.path()).isEmpty());
+    }
+
+    void hundredMegabyteLine()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"huge.cs"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(100 * 1024 * 1024));
+        QStringList fields(54, u"old"_s);
+        Result result;
+        QCOMPARE_LT(peakMemoryGrowth([&] { result = load(file.fileName(), fields); }), 32768);
+        QVERIFY2(result.message.startsWith(u"Line 1 of"_s), qPrintable(result.message));
+        QCOMPARE(fields, QStringList(54, u"old"_s));
+    }
+
+    // The writer, where every command that writes ends, under the faults of a real file
+    // system: the old file is never lost, and only a regular file is ever written or
+    // replaced. The rows and their setup words: tests/data/writefaults.tsv.
+    void writeFaults_data() { addFixtureRows("writefaults.tsv"); }
+    void writeFaults()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, outcome);
+        const QStringList words = setup.split(u' ');
+        const auto has = [&](const char *word) {
+            return words.contains(QLatin1StringView(word));
+        };
+        if (!isRoot() && (has("as_admin") || has("full") || has("read_only") || has("device")))
+            QSKIP("Needs root: to mount, to make a device, to be another user.");
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::Permissions(0x7755)));
+        const QString folder = dir.filePath(u"config"_s), name = folder + u"/ServerPrefs.cs"_s;
+        const QByteArray folderName = QFile::encodeName(folder);
+        const bool linked = has("through_link") || has("device") || has("dangling_link");
+        const QString target
+                = !linked ? name : dir.filePath(has("dangling_link") ? u"no/x"_s : u"x"_s);
+        const QByteArray file = QFile::encodeName(target);
+        QVERIFY(QDir().mkdir(folder));
+        // A small file system of its own really fills up, and can really be made read-only.
+        const bool mounted = (has("full") || has("read_only"))
+                             && mount("tmpfs", folderName, "tmpfs", 0, "size=64k") == 0;
+        const auto unmount = qScopeGuard([&] {
+            if (mounted)
+                umount2(folderName, MNT_DETACH);
+        });
+        QCOMPARE(mounted, has("full") || has("read_only"));
+        QVERIFY(!has("full") || writeBytes(folder + u"/filler"_s, QByteArray(60 * 1024, 'f')));
+        const QByteArray old = numberedLines(54).left(3000);
+        if (has("fifo") || has("folder") || has("device"))
+            QVERIFY(makeSpecialFile(target, QString::fromLatin1(words.last().toLatin1())));
+        else if (!has("dangling_link"))
+            QVERIFY(writeBytes(target, old));
+        QVERIFY(!linked || QFile::link(target, name));
+        QVERIFY(!has("second_link") || link(file, folderName + "/shared.cs") == 0);
+        if (isRoot() && QFileInfo::exists(target)) {
+            QVERIFY(chown(file, has("game_owned") ? 2000 : 2001, 3000) == 0);
+            QVERIFY(chmod(file, has("read_only_file") ? 0444 : 0664) == 0);
+        }
+        QVERIFY(!isRoot() || chown(folderName, 2000, 3000) == 0);
+        const int folderMode = has("closed_folder") ? 0555 : has("set_group_id") ? 02775 : 0775;
+        QVERIFY(chmod(folderName, folderMode) == 0);
+        QVERIFY(!has("read_only")
+                || mount("tmpfs", folderName, "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0);
+        QVERIFY(!has("missing_folder") || QDir(folder).removeRecursively());
+        struct stat before = {}, after = {};
+        stat(file, &before);
+        // The new file needs more room than the old one: a second page of the file system.
+        QStringList texts = goldenValues(); // read here: the admin may not reach the fixtures
+        texts[7] = QString(5000, u'm');
+        const QByteArray expected
+                = readBytes(dataFile("golden54.cs"))
+                          .replace(goldenValues().at(7).toUtf8(), texts[7].toUtf8());
+        const auto writeFile = [&] {
+            return Prefs::writeDocument(has("nul") ? name + QChar(u'\0') : name, texts).message;
+        };
+        const QString error = has("as_admin") ? runAsAdmin(writeFile) : writeFile();
+        stat(file, &after);
+        chmod(folderName, 0700);
+        if (outcome != u"replaced"_s && outcome != u"in_place"_s) { // the reason; nothing changed
+            QVERIFY2(error.contains(outcome), qPrintable(error));
+            QCOMPARE(after.st_mode, before.st_mode);
+            QVERIFY(!S_ISREG(before.st_mode) || readBytes(target) == old); // a pipe would block
+            return;
+        }
+        QCOMPARE(error, QString());
+        QCOMPARE(readBytes(name), expected);
+        QCOMPARE(after.st_ino != before.st_ino, outcome == u"replaced"_s);
+        QVERIFY(after.st_uid == before.st_uid && after.st_gid == before.st_gid);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QVERIFY(!has("second_link") || readBytes(folder + u"/shared.cs"_s) == expected);
+        QVERIFY(!linked || QFileInfo(name).isSymLink());
+    }
+
+    void mapping_data() { addFixtureRows("mapping.tsv"); }
+    void mapping()
+    {
+        QFETCH(QString, programName);
+        QFETCH(QString, nativeName);
+        QCOMPARE(Platform::nativeFileName(programName.replace(u"HOME"_s, m_home.path())),
+                 nativeName.replace(u"HOME"_s, m_home.path()));
+    }
+
+    void homeWithoutHomeVariable()
+    {
+        // The home folder then comes from the user database, not the root folder.
+        const QString home = QFile::decodeName(getpwuid(getuid())->pw_dir);
+        for (const bool unset : {true, false}) {
+            unset ? qunsetenv("HOME") : qputenv("HOME", QByteArray());
+            QCOMPARE(Platform::wineDriveFolder(u'C'), home + u"/.wine/dosdevices/c:"_s);
+            QVERIFY(Platform::backupCopyName().startsWith(home + u'/'));
+        }
+        qputenv("HOME", QFile::encodeName(m_home.path()));
+    }
+
+    void pathStore_data() { addFixtureRows("pathstore.tsv"); }
+    void pathStore()
+    {
+        QFETCH(QString, content);
+        QFETCH(QString, path);
+        static const QRegularExpression bytes(uR"(^<(\d+) bytes>$)"_s); // that many "p"
+        for (QString *cell : {&content, &path}) {
+            if (const QRegularExpressionMatch match = bytes.match(*cell); match.hasMatch())
+                *cell = QString(match.captured(1).toInt(), u'p');
+        }
+        QFile::remove(u"path.inf"_s);
+        if (content == u"<fifo>"_s)
+            QVERIFY(makeSpecialFile(u"path.inf"_s, u"fifo"_s));
+        else if (content != u"<none>"_s)
+            QVERIFY(writeBytes(u"path.inf"_s, content.toLatin1()));
+        const bool hasLine = path != u"<no line>"_s;
+        QCOMPARE(GameDir::readPathStore(), hasLine ? std::optional(path) : std::nullopt);
+        // Written back, the path is the whole file, ended by CR LF; no file holds a NUL.
+        const QString error = GameDir::writePathStore(path).message;
+        if (hasLine && path.contains(QChar(u'\0')))
+            QVERIFY(error.contains(u"NUL"_s));
+        else if (hasLine)
+            QVERIFY(error.isEmpty() && readBytes(u"path.inf"_s) == path.toUtf8() + "\r\n");
+    }
+
+    void skinName_data() { addFixtureRows("skinnames.tsv"); }
+    void skinName()
+    {
+        QFETCH(QString, skinFile);
+        QFETCH(QString, skinName);
+        QCOMPARE(StripDir(StripExt(skinFile)), skinName);
+    }
+};
+
+QTEST_GUILESS_MAIN(CoreTest)
+#include "tst_core.moc"
