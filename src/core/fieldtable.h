@@ -89,6 +89,14 @@ constexpr int fieldIndex(std::string_view name)
     return -1;
 }
 
+// The game's variable that a field sets, as its tag names it without "$" and " = \"", such
+// as "Server::HostName".
+constexpr std::string_view variableName(const Field &field)
+{
+    const std::string_view tag(field.tag);
+    return tag.substr(1, tag.find_first_of(" =") - 1);
+}
+
 // The team page, whose eight skin fields have the "..." buttons beside them.
 inline constexpr int TeamPage = 3;
 inline constexpr int FirstSkinField = fieldIndex("TeamSkin0");

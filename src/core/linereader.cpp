@@ -29,15 +29,8 @@ LineReader::Status LineReader::readLine(QByteArray &line, qsizetype maxLength)
         if (m_position == m_buffer.size() && !fillBuffer()) {
             if (m_failed)
                 return Status::ReadError;
+            m_lineEnd = LineEnd::None;
             return sawAnything ? Status::Line : Status::EndOfFile;
-        }
-        // A CR at the end of the previous chunk may be followed by its LF in this one.
-        if (m_skipLineFeed) {
-            m_skipLineFeed = false;
-            if (m_buffer.at(m_position) == '\n') {
-                ++m_position;
-                continue;
-            }
         }
         sawAnything = true;
         const char *start = m_buffer.constData() + m_position;
@@ -53,7 +46,13 @@ LineReader::Status LineReader::readLine(QByteArray &line, qsizetype maxLength)
         m_position += length;
         if (length < available) {
             const char end = m_buffer.at(m_position++);
-            m_skipLineFeed = end == '\r';
+            m_lineEnd = end == '\n' ? LineEnd::Lf : LineEnd::Cr;
+            // The LF of a CR LF may begin the next chunk.
+            if (end == '\r' && (m_position < m_buffer.size() || fillBuffer())
+                && m_buffer.at(m_position) == '\n') {
+                ++m_position;
+                m_lineEnd = LineEnd::CrLf;
+            }
             return Status::Line;
         }
     }

@@ -13,10 +13,13 @@ class LineReader
 {
 public:
     enum class Status { Line, EndOfFile, TooLong, ReadError };
+    enum class LineEnd { CrLf, Cr, Lf, None };
 
     explicit LineReader(QIODevice &device);
 
     Status readLine(QByteArray &line, qsizetype maxLength);
+    // How the line last read ended.
+    LineEnd lineEnd() const { return m_lineEnd; }
 
 private:
     bool fillBuffer();
@@ -24,7 +27,7 @@ private:
     QIODevice &m_device;
     QByteArray m_buffer;
     qsizetype m_position = 0;
-    bool m_skipLineFeed = false;
+    LineEnd m_lineEnd = LineEnd::None;
     bool m_failed = false;
 };
 

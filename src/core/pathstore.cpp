@@ -11,7 +11,12 @@ namespace GameDir {
 
 std::optional<QString> readPathStore()
 {
-    QFile file(Platform::nativeFileName(QString(PathStoreName)));
+    return readPathStore(Platform::nativeFileName(QString(PathStoreName)));
+}
+
+std::optional<QString> readPathStore(const QString &nativeName)
+{
+    QFile file(nativeName);
     if (!Platform::openRegularFile(file, QIODevice::ReadOnly).isEmpty())
         return std::nullopt;
     return readPathStore(file);

@@ -17,8 +17,11 @@ inline constexpr QLatin1StringView PathStoreName{"path.inf"};
 // longer first line is no path, and fails the read like a bad one.
 inline constexpr qsizetype LongestPath = 4096;
 
-// The first line of path.inf; empty when the file cannot be opened or holds no line.
+// The first line of path.inf in the working folder; empty when the file cannot be opened or
+// holds no line.
 std::optional<QString> readPathStore();
+// The same of a path store of this name.
+std::optional<QString> readPathStore(const QString &nativeName);
 // The same from an open device.
 std::optional<QString> readPathStore(QIODevice &device);
 

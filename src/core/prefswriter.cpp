@@ -50,12 +50,12 @@ Result checkStorable(const QStringList &texts)
         const QString reason = unstorableReason(texts.at(index));
         if (reason.isEmpty())
             continue;
-        QString variable = QLatin1StringView(FieldTable[index].tag);
-        variable = variable.left(variable.indexOf(u' ')).remove(u'=').remove(u'"');
-        return {QStringLiteral("Nothing was written: the field \"%1\" (line %2, %3) holds %4.")
+        const std::string_view variable = variableName(FieldTable[index]);
+        return {QStringLiteral("Nothing was written: the field \"%1\" (line %2, $%3) holds %4.")
                         .arg(QLatin1StringView(FieldTable[index].label))
                         .arg(FieldTable[index].line)
-                        .arg(variable, reason),
+                        .arg(QLatin1StringView(variable.data(), qsizetype(variable.size())),
+                             reason),
                 index};
     }
     return {};

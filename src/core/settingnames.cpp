@@ -1,0 +1,42 @@
+#include "settingnames.h"
+
+#include "fieldtable.h"
+
+namespace Prefs {
+
+QString settingName(int index)
+{
+    const std::string_view variable = variableName(FieldTable[index]);
+    return QString::fromLatin1(variable.data(), qsizetype(variable.size()));
+}
+
+int settingIndex(QStringView name)
+{
+    if (name.startsWith(u'$'))
+        name = name.mid(1);
+    for (int index = 0; index < FieldCount; ++index) {
+        if (name.compare(settingName(index), Qt::CaseInsensitive) == 0
+            || name.compare(QLatin1StringView(FieldTable[index].name), Qt::CaseInsensitive) == 0)
+            return index;
+    }
+    return -1;
+}
+
+QString quoted(QStringView text)
+{
+    QString result(u'"');
+    for (const QChar character : text) {
+        const char16_t code = character.unicode();
+        if (code == u'"' || code == u'\\')
+            result += u'\\' + character;
+        else if (code == u'\n' || code == u'\r' || code == u'\t')
+            result += code == u'\n' ? u"\\n" : code == u'\r' ? u"\\r" : u"\\t";
+        else if (code < 0x20 || (code >= 0x7f && code < 0xa0)) // C0 and C1 controls
+            result += QStringLiteral("\\u%1").arg(code, 4, 16, QLatin1Char('0'));
+        else
+            result += character;
+    }
+    return result + u'"';
+}
+
+} // namespace Prefs
