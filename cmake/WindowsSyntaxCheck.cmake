@@ -8,7 +8,8 @@ function(tolvane_windows_syntax_check target)
     get_target_property(folder ${target} SOURCE_DIR)
     # Qt's own folders only: the system's would mix Linux C headers into the Windows ones.
     set(qt_headers ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_HEADERS})
-    set(includes -I${PROJECT_SOURCE_DIR}/src/core -I${PROJECT_SOURCE_DIR}/src/widgets -I${qt_headers})
+    set(includes -I${PROJECT_SOURCE_DIR}/src/core -I${PROJECT_SOURCE_DIR}/src/widgets
+        -I${PROJECT_SOURCE_DIR}/src/cli -I${qt_headers})
     foreach(module Core Gui Widgets PrintSupport)
         list(APPEND includes -I${qt_headers}/Qt${module})
     endforeach()
@@ -19,7 +20,7 @@ function(tolvane_windows_syntax_check target)
         add_custom_command(OUTPUT ${stamp}
             COMMAND ${TOLVANE_MINGW_CXX} -std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic
                     -Werror -Wno-attributes -DQT_NO_CONTEXTLESS_CONNECT -DQT_NO_KEYWORDS
-                    -DQT_NO_CAST_FROM_ASCII -DQT_NO_CAST_TO_ASCII ${includes}
+                    -DQT_NO_CAST_FROM_ASCII -DQT_NO_CAST_TO_ASCII -DTOLVANE_VERSION="0" ${includes}
                     ${folder}/${source}
             COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
             DEPENDS ${folder}/${source}

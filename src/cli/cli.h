@@ -1,0 +1,18 @@
+#pragma once
+
+// tolvane-cli: the game's server preferences from a shell, with the window's rules for what
+// is read, refused and written, and one more: it refuses to write over a file of which a
+// save would lose or move settings, unless told --force.
+
+#include <QIODevice>
+#include <QStringList>
+
+namespace Cli {
+
+enum Status { Success = 0, Failure = 1, UsageError = 2 };
+
+// Runs the tool with these arguments (the first names the program), reading standard input
+// from in and writing UTF-8 to out and err; gives the exit status.
+int run(const QStringList &arguments, QIODevice &in, QIODevice &out, QIODevice &err);
+
+} // namespace Cli
