@@ -31,7 +31,7 @@ lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd && l
 printf '%s\r\n' "$game" >"$scratch/work/path.inf"
 (cd "$scratch/work" && exec bash "$(dirname "$0")/../tools/xdisplay.sh" run "$display" "$program") &
 tolvane=$!
-wait_for 'window=$(xdotool search --onlyvisible --pid "$tolvane" --name "^Tolvane\$")' "no window"
+wait_for 'window=$(xdotool search --all --onlyvisible --pid "$tolvane" --name "^Tolvane\$")' "no window"
 # Alt+E opens the Edit menu, Return chooses its first item, Print. A window just mapped may
 # miss the first keys: Esc closes what they opened, and they go again until a job arrives.
 for _ in $(seq 8); do

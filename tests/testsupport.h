@@ -71,27 +71,28 @@ inline QList<QStringList> fixtureTable(const char *name)
     return rows;
 }
 
-// Makes a table's columns (all strings) and rows the test data of the running function;
-// with wholeRows, each row is one QStringList column "row" instead.
-inline void addFixtureRows(const char *name, bool wholeRows = false)
+// Makes a table's rows the test data of the running function, each as one QStringList
+// column "row": its cells after the first, which names it. A table whose first column is
+// not "row" keeps all its cells, and its rows are named by their first two.
+inline void addFixtureRows(const char *name)
 {
-    static QList<QByteArray> columnNames; // QtTest keeps the pointers, not copies
     const QList<QStringList> rows = fixtureTable(name);
-    for (const QString &column :
-         wholeRows ? QStringList(QStringLiteral("row")) : rows.first().mid(1)) {
-        columnNames << column.toLatin1();
-        wholeRows ? QTest::addColumn<QStringList>(columnNames.last().constData())
-                  : QTest::addColumn<QString>(columnNames.last().constData());
-    }
+    const bool named = rows.first().first() == QStringLiteral("row");
+    QTest::addColumn<QStringList>("row");
     for (const QStringList &row : rows.mid(1)) {
-        QTestData &data = QTest::newRow(
-                qPrintable(row.first() + (wholeRows ? u'/' + row.at(1) : QString())));
-        if (wholeRows)
-            data << row;
-        else
-            for (const QString &cell : row.mid(1))
-                data << cell;
+        const QString tag = named ? row.first() : row.first() + u'/' + row.at(1);
+        QTest::newRow(qPrintable(tag)) << (named ? row.mid(1) : row);
     }
+}
+
+// The cells of the running row, as addFixtureRows made it.
+template<size_t count> std::array<QString, count> cells()
+{
+    QFETCH(QStringList, row);
+    std::array<QString, count> result;
+    for (size_t index = 0; index < count; ++index)
+        result[index] = row.value(qsizetype(index));
+    return result;
 }
 
 // The place of a control from its row's four twips columns, in device-independent pixels.

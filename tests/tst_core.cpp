@@ -35,6 +35,33 @@ class CoreTest : public QObject
         });
     }
 
+    // The bytes that a recipe of tests/data/loads.tsv stands for.
+    static QByteArray recipe(const QString &pieces)
+    {
+        static const QRegularExpression lines(uR"(^(\d+) lines( LF| CR)?$)"_s),
+                repeat(uR"(^(\d+) × ([\s\S])$)"_s);
+        QByteArray bytes;
+        for (const QString &piece : pieces.split(u" + "_s)) {
+            const QRegularExpressionMatch many = lines.match(piece), copies = repeat.match(piece);
+            if (many.hasMatch())
+                bytes += numberedLines(many.captured(1).toInt(), many.captured(2).isEmpty() ? "\r\n"
+                                                                 : many.captured(2) == u" LF"_s
+                                                                         ? "\n"
+                                                                         : "\r");
+            else if (copies.hasMatch())
+                bytes += QByteArray(copies.captured(1).toInt(),
+                                    copies.captured(2).at(0).toLatin1());
+            else if (piece.startsWith(u"golden"_s)) {
+                QList<QByteArray> golden = readBytes(dataFile("golden54.cs")).split('\n');
+                if (piece.endsWith(u"swapped"_s)) // by position, whatever variable a line names
+                    golden.swapItemsAt(0, 53);
+                bytes += golden.join('\n');
+            } else
+                bytes += piece.toLatin1();
+        }
+        return bytes;
+    }
+
     // Runs the function as the admin 2001 in the group 3000 (root only; numeric ids need no
     // accounts), in a child process whose text comes back through a pipe.
     static QString runAsAdmin(const std::function<QString()> &function)
@@ -75,80 +102,35 @@ private Q_SLOTS:
     void extractValue_data() { addFixtureRows("extractvalue.tsv"); }
     void extractValue()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, value);
+        auto [line, value] = cells<2>();
         QCOMPARE(Prefs::ExtractValue(line), value);
     }
 
-    void load_data()
-    {
-        QTest::addColumn<QByteArray>("content"); // "<none>": no file; "<fifo>" and so on
-        QTest::addColumn<int>("linesRead");
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<QStringList>("values"); // the first and the last field, or all 54
-
-        const QStringList numbered{u"value1"_s, u"value54"_s}, untouched{u"old"_s, u"old"_s};
-        const QStringList shortFile{u"value1"_s, u"old"_s};
-        QTest::newRow("cr_no_final_end")
-                << numberedLines(54, "\r").chopped(1) << 54 << QString() << numbered;
-        QTest::newRow("lf_60_lines") << numberedLines(60, "\n") << 54 << QString() << numbered;
-        QTest::newRow("no_line_end") << QByteArray("abcde") << 1 << u"ends after line 1"_s
-                                     << QStringList{u"abc"_s, u"old"_s};
-        QTest::newRow("53_lines") << numberedLines(53) << 53 << u"ends after line 53; 54"_s
-                                  << shortFile;
-        QTest::newRow("zero_bytes") << QByteArray() << 0 << u"ends after line 0"_s << untouched;
-        QTest::newRow("missing") << QByteArray("<none>") << 0 << u"No such file"_s << untouched;
-        QTest::newRow("empty_lines") << QByteArray(54, '\n') << 54 << QString() << QStringList(2);
-        QTest::newRow("nul_bytes")
-                << QByteArray("\0\"x\0y\";\r\n", 9) + numberedLines(53) << 54 << QString()
-                << QStringList{QString::fromLatin1("x\0y", 3), u"value53"_s};
-        const QByteArray golden = readBytes(dataFile("golden54.cs"));
-        QTest::newRow("golden") << golden << 54 << QString() << goldenValues();
-        QList<QByteArray> lines = golden.split('\n');
-        lines.swapItemsAt(0, 53); // by position, whatever variable a line names
-        QTest::newRow("swapped") << lines.join('\n') << 54 << QString()
-                                 << QStringList{u"Raindance"_s, u"IP:192.168.1.10:28001"_s};
-        const QByteArray info = numberedLines(2) + "$Server::Info = \"";
-        QTest::newRow("at_field_limit")
-                << info + QByteArray(32767, 'i') + "\";\r\n" + numberedLines(51) << 54 << QString()
-                << QStringList{u"value1"_s, u"value51"_s};
-        QTest::newRow("over_field_limit")
-                << info + QByteArray(32768, 'i') + "\";\r\n" + numberedLines(60) << 2
-                << u"Line 3 of"_s << shortFile;
-        // The reader takes 4,096 bytes at a time: this CR ends one chunk, its LF starts the next.
-        QTest::newRow("crlf_across_chunks")
-                << "$a = \"" + QByteArray(4087, 'c') + "\";\r\n" + numberedLines(53) << 54
-                << QString() << QStringList{QString(4087, u'c'), u"value53"_s};
-        // Not one of them may block the open or be read as a document.
-        QTest::newRow("fifo") << QByteArray("<fifo>") << 0 << u"it is a named pipe"_s << untouched;
-        QTest::newRow("device") << QByteArray("<device>") << 0 << u"it is a device"_s << untouched;
-        QTest::newRow("folder") << QByteArray("<folder>") << 0 << u"it is a folder"_s << untouched;
-    }
-
+    void load_data() { addFixtureRows("loads.tsv"); }
     void load()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(int, linesRead);
-        QFETCH(QString, error);
-        QFETCH(QStringList, values);
-        if (content == "<device>" && !isRoot())
+        auto [content, linesRead, error, first, last] = cells<5>();
+        if (content == u"<device>"_s && !isRoot())
             QSKIP("Only root makes a device.");
         QTemporaryDir dir;
         const QString name = dir.filePath(u"prefs.cs"_s);
-        if (content.startsWith('<') && content != "<none>")
-            QVERIFY(makeSpecialFile(name, QString::fromLatin1(content.mid(1).chopped(1))));
-        else if (content != "<none>")
-            QVERIFY(writeBytes(name, content));
+        if (content.startsWith(u'<') && content != u"<none>"_s)
+            QVERIFY(makeSpecialFile(name, content.mid(1).chopped(1)));
+        else if (content != u"<none>"_s)
+            QVERIFY(writeBytes(name, recipe(content)));
         QStringList fields(54, u"old"_s);
         int read = 0;
         const Result result = load(name, fields, &read);
-        QCOMPARE(read, linesRead);
+        QCOMPARE(read, linesRead.toInt());
         QVERIFY2(result.message.contains(error) && result.ok() == error.isEmpty(),
                  qPrintable(result.message));
         QVERIFY(error.isEmpty() || result.message.contains(name));
-        QCOMPARE(fields.count(u"old"_s), 54 - linesRead);
-        QCOMPARE(values.size() == 54 ? fields : QStringList({fields.first(), fields.last()}),
-                 values);
+        QCOMPARE(fields.count(u"old"_s), 54 - read);
+        if (first == u"<golden>"_s)
+            QCOMPARE(fields, goldenValues());
+        else
+            QCOMPARE(QStringList({fields.first(), fields.last()}),
+                     QStringList({QString::fromLatin1(recipe(first)), last}));
     }
 
     void write_data()
@@ -170,32 +152,10 @@ private Q_SLOTS:
         QCOMPARE(readBytes(dir.filePath(u"prefs.cs"_s)), readBytes(file));
     }
 
-    void everyByteRoundTrips()
-    {
-        // Every byte but CR and LF, five to a value, is read and written back as it was.
-        QByteArray file;
-        for (int line = 0; line < 54; ++line) {
-            file += "$v = \"";
-            for (int byte = line * 5; byte < qMin(line * 5 + 5, 256); ++byte)
-                file += byte == '\r' || byte == '\n' ? QByteArray() : QByteArray(1, char(byte));
-            file += "\";\r\n";
-        }
-        QTemporaryDir dir;
-        QStringList fields(54), again(54);
-        QVERIFY(writeBytes(dir.filePath(u"in"_s), file)
-                && load(dir.filePath(u"in"_s), fields).ok());
-        QVERIFY(Prefs::writeDocument(dir.filePath(u"out"_s), fields).ok());
-        QVERIFY(load(dir.filePath(u"out"_s), again).ok());
-        QCOMPARE(again, fields);
-        QCOMPARE(readBytes(dir.filePath(u"out"_s)).count('\n') + 1, 56); // no line split
-    }
-
     void unstorable_data() { addFixtureRows("unstorable.tsv"); }
     void unstorable()
     {
-        QFETCH(QString, field);
-        QFETCH(QString, text);
-        QFETCH(QString, message);
+        auto [field, text, message] = cells<3>();
         QStringList texts = goldenValues();
         texts[field.toInt()] = text == u"<32768>"_s ? QString(32768, u'm') : text;
         QTemporaryDir dir; // the write is refused before any file is touched
@@ -224,8 +184,7 @@ private Q_SLOTS:
     void writeFaults_data() { addFixtureRows("writefaults.tsv"); }
     void writeFaults()
     {
-        QFETCH(QString, setup);
-        QFETCH(QString, outcome);
+        auto [setup, outcome] = cells<2>();
         const QStringList words = setup.split(u' ');
         const auto has = [&](const char *word) {
             return words.contains(QLatin1StringView(word));
@@ -299,8 +258,7 @@ private Q_SLOTS:
     void mapping_data() { addFixtureRows("mapping.tsv"); }
     void mapping()
     {
-        QFETCH(QString, programName);
-        QFETCH(QString, nativeName);
+        auto [programName, nativeName] = cells<2>();
         QCOMPARE(Platform::nativeFileName(programName.replace(u"HOME"_s, m_home.path())),
                  nativeName.replace(u"HOME"_s, m_home.path()));
     }
@@ -320,8 +278,7 @@ private Q_SLOTS:
     void pathStore_data() { addFixtureRows("pathstore.tsv"); }
     void pathStore()
     {
-        QFETCH(QString, content);
-        QFETCH(QString, path);
+        auto [content, path] = cells<2>();
         static const QRegularExpression bytes(uR"(^<(\d+) bytes>$)"_s); // that many "p"
         for (QString *cell : {&content, &path}) {
             if (const QRegularExpressionMatch match = bytes.match(*cell); match.hasMatch())
@@ -345,8 +302,7 @@ private Q_SLOTS:
     void skinName_data() { addFixtureRows("skinnames.tsv"); }
     void skinName()
     {
-        QFETCH(QString, skinFile);
-        QFETCH(QString, skinName);
+        auto [skinFile, skinName] = cells<2>();
         QCOMPARE(StripDir(StripExt(skinFile)), skinName);
     }
 };

@@ -1,0 +1,79 @@
+#include "cli.h"
+#include "testsupport.h"
+
+#include <QtCore>
+
+using namespace TestSupport;
+using namespace Qt::StringLiterals;
+
+// tolvane-cli through its entry function; the rows: tests/data/cli.tsv.
+class CliTest : public QObject
+{
+    Q_OBJECT
+
+    // The first 54 lines of original, written anew with these "LINE=VALUE;..." set.
+    static QByteArray rewritten(const QByteArray &original, const QString &changes)
+    {
+        QList<QByteArray> lines = original.split('\n').mid(0, 54);
+        for (const QString &change : changes.split(u';', Qt::SkipEmptyParts)) {
+            QByteArray &line = lines[change.section(u'=', 0, 0).toInt() - 1];
+            line = line.left(line.indexOf('"') + 1) + change.section(u'=', 1).toLatin1() + "\";\r";
+        }
+        return lines.join('\n') + "\n\r\n";
+    }
+
+private Q_SLOTS:
+    void commands_data() { addFixtureRows("cli.tsv"); }
+    void commands()
+    {
+        auto [setup, arguments, input, status, output, error, written] = cells<7>();
+        QTemporaryDir home;
+        QVERIFY(QDir::setCurrent(home.path()) && QDir().mkpath(u"Tribes/config"_s));
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qunsetenv("XDG_CONFIG_HOME");
+        const QString game = home.filePath(u"Tribes"_s), prefs = game + u"/config/ServerPrefs.cs"_s;
+        QByteArray original = readBytes(dataFile("golden54.cs"));
+        if (setup == u"demo"_s)
+            original = readBytes(dataFile("../../examples/tribes/config/ServerPrefs.cs"));
+        if (setup == u"short"_s)
+            original = original.left(original.indexOf("$pref"));
+        if (setup == u"lf"_s)
+            original.replace("\r\n", "\n");
+        if (setup == u"swapped"_s) {
+            QList<QByteArray> lines = original.split('\n');
+            lines.swapItemsAt(0, 53);
+            original = lines.join('\n');
+        }
+        QVERIFY(setup == u"fifo"_s ? makeSpecialFile(prefs, setup) : writeBytes(prefs, original));
+        const QString pathStore
+                = setup == u"config_path_inf"_s ? u".config/tolvane/path.inf"_s : u"path.inf"_s;
+        QVERIFY(setup == u"no_path_inf"_s
+                || (QDir().mkpath(QFileInfo(pathStore).path())
+                    && writeBytes(pathStore, QFile::encodeName(game))));
+
+        QBuffer in, out, err;
+        in.setData(input.toUtf8());
+        QVERIFY(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly)
+                && err.open(QIODevice::WriteOnly));
+        const QStringList words = arguments.replace(u"GAME"_s, game).split(u" | "_s);
+        QCOMPARE(Cli::run(QStringList(u"tolvane-cli"_s) + words, in, out, err), status.toInt());
+        output.replace(u"GAME"_s, game).replace(u"HOME"_s, home.path());
+        const QString printed = QString::fromUtf8(out.data()),
+                      complaint = QString::fromUtf8(err.data());
+        if (output.startsWith(u'@'))
+            QCOMPARE(printed, QString::fromUtf8(readBytes(dataFile(qPrintable(output.mid(1))))));
+        else
+            QVERIFY2(output.startsWith(u'~') ? printed.contains(output.mid(1)) : printed == output,
+                     qPrintable(printed));
+        QVERIFY2(complaint.contains(error.replace(u"HOME"_s, home.path())), qPrintable(complaint));
+        QVERIFY(status != u"0"_s || complaint.isEmpty());
+        if (setup == u"fifo"_s) // nothing written, or what Save and Exit writes
+            return;
+        QCOMPARE(readBytes(prefs), written.isEmpty()        ? original
+                                   : written == u"golden"_s ? readBytes(dataFile("golden54.cs"))
+                                                            : rewritten(original, written));
+    }
+};
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "tst_cli.moc"
