@@ -16,8 +16,7 @@ tolvane=
 trap 'kill $tolvane 2>/dev/null; rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "no Qt in the dependencies"
-dpkg-deb -f "$deb" Depends | grep -q fonts-liberation2 || fail "no fonts-liberation2"
+dpkg-deb -f "$deb" Depends | grep libqt6widgets6 | grep -q fonts-liberation2 || fail "no Qt, no fonts"
 gui='libqt6(gui|widgets|printsupport)|libx11|libxcb|libgl|libegl|libfontconfig'
 if dpkg-deb -f "$cli" Depends | grep -Eq "$gui"; then fail "tolvane-cli depends on a GUI library"; fi
 dpkg-deb -x "$cli" "$scratch/cli"
@@ -25,26 +24,19 @@ readelf -d "$scratch/cli/usr/bin/tolvane-cli" | grep NEEDED | grep -Eq "$gui" \
     && fail "tolvane-cli links a GUI library"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q --reinstall "$deb" "$cli" >/dev/null
 entry=/usr/share/applications/org.tolvane.Tolvane.desktop
-desktop-file-validate "$entry" || fail "the desktop entry does not validate"
-appstreamcli validate --no-net /usr/share/metainfo/org.tolvane.Tolvane.metainfo.xml >/dev/null \
-    || fail "the AppStream metadata does not validate"
-[ -s /usr/share/icons/hicolor/scalable/apps/org.tolvane.Tolvane.svg ] || fail "no icon"
+desktop-file-validate "$entry" && [ -s /usr/share/icons/hicolor/scalable/apps/org.tolvane.Tolvane.svg ] \
+    && appstreamcli validate --no-net /usr/share/metainfo/org.tolvane.Tolvane.metainfo.xml >/dev/null \
+    || fail "the desktop entry, the icon or the AppStream metadata"
 
-export HOME="$scratch" DISPLAY=":$(cat "$display/display")"
-unset XDG_CONFIG_HOME
-mkdir -p "$HOME/.config/tolvane"
-printf '%s\r\n' "$game" >"$HOME/.config/tolvane/path.inf"
+export HOME="$scratch" DISPLAY=":$(cat "$display/display")" XDG_CONFIG_HOME=
+mkdir -p "$HOME/.config/tolvane" && printf '%s\r\n' "$game" >"$HOME/.config/tolvane/path.inf"
 $(sed -n 's/^Exec=//p' "$entry") &
 tolvane=$!
-for _ in $(seq 100); do
-    xdotool search --all --onlyvisible --pid "$tolvane" --name '^Tolvane$' >/dev/null && break
-    sleep 0.1
-done
+shown() { xdotool search --all --onlyvisible --pid "$tolvane" --name "^$1\$" >/dev/null; }
+for _ in $(seq 100); do shown Tolvane && break; sleep 0.1; done
 sleep 0.3
-xdotool search --all --onlyvisible --pid "$tolvane" --name '^Tolvane$' >/dev/null || fail "no window"
-if xdotool search --all --onlyvisible --pid "$tolvane" --name '^Path Info For Tribes$' >/dev/null; then
-    fail "path.inf was not found in ~/.config/tolvane"
-fi
+shown Tolvane || fail "no window"
+shown "Path Info For Tribes" && fail "path.inf was not found in ~/.config/tolvane"
 [ "$(env -u DISPLAY tolvane-cli --game "$game" list | wc -l)" -eq 54 ] || fail "tolvane-cli list"
 checked=$(env -u DISPLAY tolvane-cli --game "$game" check) && fail "check found nothing"
 grep -q "lines 55 to 58 follow the 54th setting" <<<"$checked" || fail "check: $checked"

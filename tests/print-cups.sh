@@ -12,8 +12,7 @@ program=$1 game=$2 display=$3
 scratch=$(mktemp -d)
 tolvane= cupsd=
 trap 'kill $tolvane $cupsd 2>/dev/null; wait; rm -rf "$scratch" || true' EXIT
-mkdir -p "$scratch"/{etc,spool/tmp,work,home}
-chmod -R 755 "$scratch"
+mkdir -p -m 755 "$scratch"/{etc,spool/tmp,work,home} && chmod 755 "$scratch"
 fail() { echo "FAIL: $1"; tail -n 20 "$scratch/error_log" 2>/dev/null; exit 1; }
 wait_for() { for _ in $(seq 150); do eval "$1" && return 0; sleep 0.1; done; fail "$2"; }
 
@@ -35,14 +34,14 @@ wait_for 'window=$(xdotool search --all --onlyvisible --pid "$tolvane" --name "^
 # Alt+E opens the Edit menu, Return chooses its first item, Print. A window just mapped may
 # miss the first keys: Esc closes what they opened, and they go again until a job arrives.
 for _ in $(seq 8); do
-    xdotool windowactivate --sync "$window" key Escape sleep 0.2 key alt+e sleep 0.5 key Return
+    timeout 5 xdotool windowactivate --sync "$window" key Escape sleep 0.2 key alt+e sleep 0.5 key Return
     for _ in $(seq 30); do ls "$scratch"/spool/d*-001 >/dev/null 2>&1 && break 2; sleep 0.1; done
 done
 job=$(ls "$scratch"/spool/d*-001 2>/dev/null) || fail "no print job reached CUPS"
 diff <(pdftotext -layout "$job" - | head -n 54 | sed 's/^ *//; s/ *$//') \
     <(head -n 54 "$game/config/ServerPrefs.cs" | tr -d '\r') || fail "the printed lines differ"
-fonts=$(pdffonts "$job")
-grep -q LiberationSans <<<"$fonts" && ! grep -q Bold <<<"$fonts" || fail "not Arial, or bold: $fonts"
+fonts=$(pdffonts "$job") && grep -q LiberationSans <<<"$fonts" && ! grep -q Bold <<<"$fonts" \
+    || fail "not Arial, or bold: $fonts"
 # pdftotext drops a leading empty line: the first word's box shows it, and the type's size.
 read -r top bottom < <(pdftotext -bbox "$job" - | grep -m1 '<word' \
     | sed -E 's/.*yMin="([0-9.]+)".*yMax="([0-9.]+)".*/\1 \2/')

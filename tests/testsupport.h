@@ -1,6 +1,6 @@
 #pragma once
 
-// Fixtures shared by the tests: files, the tables in tests/data, memory, special files.
+// What the tests share: files, the tables of tests/data, memory, special files.
 
 #include <QtTest>
 
@@ -12,16 +12,20 @@
 
 namespace TestSupport {
 
+using namespace Qt::StringLiterals;
+
 inline QByteArray readBytes(const QString &name)
 {
     QFile file(name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// Writes the file, and the folders it lies in.
 inline bool writeBytes(const QString &name, const QByteArray &bytes)
 {
     QFile file(name);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return QDir().mkpath(QFileInfo(name).path()) && file.open(QIODevice::WriteOnly)
+           && file.write(bytes) == bytes.size();
 }
 
 inline QString dataFile(const char *name)
@@ -45,43 +49,64 @@ inline QByteArray numberedLines(int count, const QByteArray &lineEnd = "\r\n")
     return bytes;
 }
 
-// A table in tests/data: tab-separated, '#' for comments, the first line naming the columns
-// and the first column naming the row. \t \r \n \\ and \xNN stand for characters.
-inline QList<QStringList> fixtureTable(const char *name)
+// The bytes of a recipe: pieces parted by " + ", each "N lines" numbered (CR LF, or " LF" or
+// " CR"), "N × c", "golden" (or "golden swapped", lines 1 and 54 swapped), or characters.
+inline QByteArray recipe(const QString &pieces)
 {
-    QList<QStringList> rows;
-    for (const QString &line : QString::fromUtf8(readBytes(dataFile(name))).split(u'\n')) {
-        if (line.isEmpty() || line.startsWith(u'#'))
-            continue;
-        QStringList cells = line.split(u'\t');
-        for (QString &cell : cells) {
-            for (qsizetype at = cell.indexOf(u'\\'); at >= 0; at = cell.indexOf(u'\\', at + 1)) {
-                const QChar next = cell.at(at + 1);
-                const bool hex = next == u'x';
-                const QChar meant = hex ? QChar(cell.mid(at + 2, 2).toUShort(nullptr, 16))
-                                    : next == u't' ? QChar(u'\t')
-                                    : next == u'r' ? QChar(u'\r')
-                                    : next == u'n' ? QChar(u'\n')
-                                                   : next;
-                cell.replace(at, hex ? 4 : 2, meant);
-            }
-        }
-        rows << cells;
+    static const QRegularExpression lines(uR"(^(\d+) lines( LF| CR)?$)"_s),
+            repeat(uR"(^(\d+) × ([\s\S])$)"_s);
+    QByteArray bytes;
+    for (const QString &piece : pieces.split(u" + "_s)) {
+        const QRegularExpressionMatch many = lines.match(piece), copies = repeat.match(piece);
+        if (many.hasMatch())
+            bytes += numberedLines(many.captured(1).toInt(), many.captured(2).isEmpty()     ? "\r\n"
+                                                             : many.captured(2) == u" LF"_s ? "\n"
+                                                                                            : "\r");
+        else if (copies.hasMatch())
+            bytes += QByteArray(copies.captured(1).toInt(), copies.captured(2).at(0).toLatin1());
+        else if (piece.startsWith(u"golden"_s)) {
+            QList<QByteArray> golden = readBytes(dataFile("golden54.cs")).split('\n');
+            if (piece.endsWith(u"swapped"_s)) // by position, whatever variable a line names
+                golden.swapItemsAt(0, 53);
+            bytes += golden.join('\n');
+        } else
+            bytes += piece.toLatin1();
     }
-    return rows;
+    return bytes;
 }
 
-// Makes a table's rows the test data of the running function, each as one QStringList
-// column "row": its cells after the first, which names it. A table whose first column is
-// not "row" keeps all its cells, and its rows are named by their first two.
-inline void addFixtureRows(const char *name)
+// Makes tables of tests/data the running function's rows: tab-separated, '#' for comments,
+// \t \r \n \\ and \xNN for characters, a first line naming the columns. Each row is one
+// QStringList "row" of the cells after its name; a table without a "row" column keeps all.
+inline void addFixtureRows(std::initializer_list<const char *> names)
 {
-    const QList<QStringList> rows = fixtureTable(name);
-    const bool named = rows.first().first() == QStringLiteral("row");
     QTest::addColumn<QStringList>("row");
-    for (const QStringList &row : rows.mid(1)) {
-        const QString tag = named ? row.first() : row.first() + u'/' + row.at(1);
-        QTest::newRow(qPrintable(tag)) << (named ? row.mid(1) : row);
+    for (const char *name : names) {
+        std::optional<bool> named; // known once the line of the columns' names is read
+        for (const QString &line : QString::fromUtf8(readBytes(dataFile(name))).split(u'\n')) {
+            if (line.isEmpty() || line.startsWith(u'#'))
+                continue;
+            QStringList cells = line.split(u'\t');
+            for (QString &cell : cells) {
+                for (qsizetype at = cell.indexOf(u'\\'); at >= 0;
+                     at = cell.indexOf(u'\\', at + 1)) {
+                    const QChar next = cell.at(at + 1);
+                    const bool hex = next == u'x';
+                    const QChar meant = hex ? QChar(cell.mid(at + 2, 2).toUShort(nullptr, 16))
+                                        : next == u't' ? QChar(u'\t')
+                                        : next == u'r' ? QChar(u'\r')
+                                        : next == u'n' ? QChar(u'\n')
+                                                       : next;
+                    cell.replace(at, hex ? 4 : 2, meant);
+                }
+            }
+            if (!named)
+                named = cells.first() == u"row";
+            else if (*named)
+                QTest::newRow(qPrintable(cells.first())) << cells.mid(1);
+            else
+                QTest::newRow(qPrintable(cells.first() + u'/' + cells.at(1))) << cells;
+        }
     }
 }
 
@@ -93,18 +118,6 @@ template<size_t count> std::array<QString, count> cells()
     for (size_t index = 0; index < count; ++index)
         result[index] = row.value(qsizetype(index));
     return result;
-}
-
-// The place of a control from its row's four twips columns, in device-independent pixels.
-inline QRect twipsRect(const QStringList &row, int first)
-{
-    return {row.at(first).toInt() / 15, row.at(first + 1).toInt() / 15,
-            row.at(first + 2).toInt() / 15, row.at(first + 3).toInt() / 15};
-}
-
-inline bool isRoot()
-{
-    return geteuid() == 0;
 }
 
 // How much the peak of resident memory grows while the work runs, in KB.
@@ -121,11 +134,11 @@ inline qint64 peakMemoryGrowth(const std::function<void()> &work)
     return kilobytes("VmHWM:") - before;
 }
 
-// Makes a file that is no regular file: "fifo", "device" (a null device of the test's
-// own; root only) or "folder". False when it could not be made.
+// Makes a "fifo", a "device" (a null device of the test's own; root only) or a "folder".
 inline bool makeSpecialFile(const QString &name, const QString &kind)
 {
     const QByteArray path = QFile::encodeName(name);
+    QDir().mkpath(QFileInfo(name).path());
     if (kind == u"fifo")
         return mkfifo(path.constData(), 0600) == 0;
     if (kind == u"device")

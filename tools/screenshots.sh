@@ -9,7 +9,8 @@ build dev
 out=$(realpath -m "${1:-$repo/build-dev/screenshots}")
 mkdir -p "$out"
 scratch=$(mktemp -d)
-trap 'bash "$repo/tools/xdisplay.sh" stop "$scratch/x"; rm -rf "$scratch"' EXIT
+tolvane=
+trap 'kill $tolvane 2>/dev/null; bash "$repo/tools/xdisplay.sh" stop "$scratch/x"; rm -rf "$scratch"' EXIT
 scale=${SCALE:-1}
 bash "$repo/tools/xdisplay.sh" start "$scratch/x" "$((1024 * scale))x$((768 * scale))"
 export DISPLAY=":$(cat "$scratch/x/display")" XDG_RUNTIME_DIR="$scratch" QT_SCALE_FACTOR=$scale
@@ -22,6 +23,7 @@ shoot() {
     import -frame -window "$(xdotool getwindowfocus -f)" "$out/$1.png"
 }
 (cd "$scratch" && exec "$repo/build-dev/src/tolvane/tolvane") &
+tolvane=$!
 main=$(window Tolvane)
 xdotool windowactivate --sync "$main"
 # The header of page N: four to a row, 20 pixels high, at the top of the client area.
