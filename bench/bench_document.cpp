@@ -72,7 +72,7 @@ void loadFormatAndWrite(benchmark::State &state)
     QStringList fields(54);
     for (auto _ : state) {
         loadFrom(name, fields);
-        Prefs::writePrefsText(name, Prefs::formatPrefsText(fields));
+        Prefs::writeDocument(name, fields);
     }
 }
 

@@ -7,7 +7,7 @@
 source "$(dirname "$0")/common.sh"
 
 runs=${RUNS:-10}
-install_missing build display bench
+install_missing build display benchbuild bench
 # Both programs get a session bus, as on a desktop.
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || exec dbus-run-session -- bash "$0" "$@"
 build bench
