@@ -193,7 +193,7 @@ private Q_SLOTS:
         m_shared.PrefsText = u"untouched"_s;
         QSignalSpy exits(window(), &MainWindow::exitRequested);
         MessageCatcher catcher; // any command, in bounded memory
-        QCOMPARE_LT(peakMemoryGrowth([&] { action(item)->trigger(); }), 300 * 1024);
+        QCOMPARE_LT(peakMemoryGrowth([&, what = item] { action(what)->trigger(); }), 300 * 1024);
         QVERIFY2(catcher.lastText().contains(message), qPrintable(catcher.lastText()));
         QCOMPARE(catcher.texts.size(), message.isEmpty() ? 0 : 1);
         QVERIFY(catcher.plain);
