@@ -1,0 +1,76 @@
+// The commands that only read: list, get, check, export.
+
+#include "tool.h"
+
+#include "documentcheck.h"
+#include "fieldtable.h"
+#include "nativepath.h"
+#include "settingnames.h"
+
+namespace Cli {
+
+int Tool::list()
+{
+    const std::optional<QStringList> values
+            = m_parser.isSet(m_names) ? QStringList(Prefs::FieldCount) : loadValues();
+    if (!values)
+        return Failure;
+    for (int index = 0; index < Prefs::FieldCount; ++index) {
+        m_out << Prefs::settingName(index).leftJustified(30) << ' '
+              << (m_parser.isSet(m_names) ? QString::fromLatin1(Prefs::FieldTable[index].name)
+                                          : Prefs::quoted(values->at(index)))
+              << '\n';
+    }
+    return Success;
+}
+
+int Tool::get(const QStringList &names)
+{
+    QList<int> indexes;
+    for (const QString &name : names) {
+        indexes << Prefs::settingIndex(name);
+        if (indexes.last() < 0)
+            return usage(
+                    u"there is no setting \"%1\" (tolvane-cli list --names names them all)"_s.arg(
+                            name));
+    }
+    const std::optional<QStringList> values = loadValues();
+    if (!values)
+        return Failure;
+    for (const int index : std::as_const(indexes))
+        m_out << values->at(index) << '\n';
+    return Success;
+}
+
+int Tool::check()
+{
+    QList<Prefs::Finding> findings;
+    const std::optional<QString> file = checkedFile(findings);
+    if (!file)
+        return Failure;
+    if (!m_pathStore.isEmpty())
+        m_out << "path.inf: " << m_pathStore << '\n';
+    m_out << "file: " << Platform::displayName(*file) << '\n';
+    for (const Prefs::Finding &finding : std::as_const(findings))
+        m_out << finding.text << '\n';
+    if (findings.isEmpty())
+        m_out << "Nothing to report: a save writes the file back as it is.\n";
+    return findings.isEmpty() ? Success : Failure;
+}
+
+int Tool::exportJson()
+{
+    const std::optional<QStringList> values = loadValues();
+    if (!values)
+        return Failure;
+    // Written by hand, so that the settings keep the file's order.
+    m_out << "{\n";
+    for (int index = 0; index < Prefs::FieldCount; ++index) {
+        m_out << "  " << Prefs::quoted(Prefs::settingName(index)) << ": "
+              << Prefs::quoted(values->at(index)) << (index + 1 < Prefs::FieldCount ? ",\n" : "\n");
+    }
+    m_out << "}\n";
+    return Success;
+}
+
+} // namespace Cli
