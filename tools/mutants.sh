@@ -9,11 +9,11 @@ revision=${1:-HEAD}
 shift || true
 [ $# -gt 0 ] || set -- -L unit
 tree=$(mktemp -d)
-trap 'git -C "$repo" worktree remove --force "$tree" >/dev/null 2>&1; rm -rf "$tree"' EXIT
+trap 'git -C "$repo" worktree remove --force "$tree" &>/dev/null; rm -rf "$tree" "$tree.log"' EXIT
 git -C "$repo" worktree add --detach "$tree" "$revision" >/dev/null 2>&1 && cd "$tree"
 cmake --preset dev >/dev/null && cmake --build --preset dev >/dev/null || exit 1
-tests() { ctest --test-dir build-dev --timeout 60 "$@" >/dev/null 2>&1; }
-tests "$@" || { echo "the tests fail without any change"; exit 1; }
+tests() { ctest --test-dir build-dev --timeout 60 --output-on-failure "$@" >"$tree.log" 2>&1; }
+tests "$@" || { echo "the tests fail without any change:"; tail -n 30 "$tree.log"; exit 1; }
 while IFS=$'\t' read -r file from to; do
     [[ -z $file || $file == \#* ]] && continue
     original=$(<"$file") from=$(printf '%b' "$from") to=$(printf '%b' "$to")
