@@ -10,7 +10,10 @@ shift || true
 [ $# -gt 0 ] || set -- -L unit
 tree=$(mktemp -d)
 trap 'git -C "$repo" worktree remove --force "$tree" &>/dev/null; rm -rf "$tree" "$tree.log"' EXIT
-git -C "$repo" worktree add --detach "$tree" "$revision" >/dev/null 2>&1 && cd "$tree"
+# Never in the caller's own tree, where a change would be made to, and undone in, its files.
+git -C "$repo" worktree add --detach "$tree" "$revision" &>/dev/null \
+    || { echo "no revision $revision"; exit 1; }
+cd "$tree"
 cmake --preset dev >/dev/null && cmake --build --preset dev >/dev/null || exit 1
 tests() { ctest --test-dir build-dev --timeout 60 --output-on-failure "$@" >"$tree.log" 2>&1; }
 tests "$@" || { echo "the tests fail without any change:"; tail -n 30 "$tree.log"; exit 1; }
