@@ -37,19 +37,27 @@ private Q_SLOTS:
         QByteArray original = readBytes(dataFile("golden54.cs"));
         if (setup == u"demo"_s)
             original = readBytes(dataFile("../../examples/tribes/config/ServerPrefs.cs"));
-        if (setup.contains(u"=>"_s)) // the golden file edited
-            original.replace(setup.section(u"=>"_s, 0, 0).toUtf8(),
-                             setup.section(u"=>"_s, 1).toUtf8());
+        for (const QString &edit : setup.split(u" && "_s)) // the golden file edited
+            if (edit.contains(u"=>"_s))
+                original.replace(edit.section(u"=>"_s, 0, 0).toUtf8(),
+                                 recipe(edit.section(u"=>"_s, 1)));
         if (setup == u"swapped"_s)
             original = recipe(u"golden swapped"_s);
         QVERIFY(setup == u"fifo"_s ? makeSpecialFile(prefs, setup) : writeBytes(prefs, original));
-        const QString pathStore
-                = setup == u"config_path_inf"_s ? u".config/tolvane/path.inf"_s : u"path.inf"_s;
-        QVERIFY(setup == u"no_path_inf"_s || writeBytes(pathStore, QFile::encodeName(game)));
+        const QString pathStore = setup.startsWith(u"config_path_inf"_s)
+                                          ? u".config/tolvane/path.inf"_s
+                                          : u"path.inf"_s;
+        const QByteArray named
+                = setup.endsWith(u"relative"_s) ? "../../Tribes" : QFile::encodeName(game);
+        QVERIFY(setup == u"no_path_inf"_s
+                || (setup == u"fifo_path_inf"_s ? makeSpecialFile(pathStore, u"fifo"_s)
+                                                : writeBytes(pathStore, named)));
 
         QBuffer in, out, err;
         in.setData(input.toUtf8());
-        QVERIFY(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly)
+        QVERIFY(in.open(QIODevice::ReadOnly)
+                && out.open(setup == u"read_only_output"_s ? QIODevice::ReadOnly
+                                                           : QIODevice::WriteOnly)
                 && err.open(QIODevice::WriteOnly));
         const QStringList words = arguments.replace(u"GAME"_s, game).split(u" | "_s);
         QCOMPARE(Cli::run(QStringList(u"tolvane-cli"_s) + words, in, out, err), status.toInt());

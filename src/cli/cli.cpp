@@ -5,10 +5,14 @@
 #include "nativepath.h"
 #include "pathstore.h"
 #include "prefsreader.h"
+#include "regularfile.h"
 #include "settingnames.h"
 #include "sharedstrings.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
 
 namespace Cli {
 
@@ -78,16 +82,27 @@ std::optional<QString> Tool::documentFile()
               + u"/tolvane"_s;
     for (const QString &store : {Platform::nativeFileName(QString(GameDir::PathStoreName)),
                                  launcherFolder + u"/path.inf"_s}) {
-        if (!QFileInfo::exists(store))
+        const QFileInfo storeInfo(store);
+        if (!storeInfo.exists() && !storeInfo.isSymLink())
             continue;
-        const std::optional<QString> game = GameDir::readPathStore(store);
+        QFile file(store);
+        if (const QString reason = Platform::openRegularFile(file, QIODevice::ReadOnly);
+            !reason.isEmpty()) {
+            failure(u"Cannot open \"%1\": %2."_s.arg(Platform::displayName(store), reason));
+            return std::nullopt;
+        }
+        const std::optional<QString> game = GameDir::readPathStore(file);
         if (!game) {
             failure(u"\"%1\" holds no game folder."_s.arg(Platform::displayName(store)));
             return std::nullopt;
         }
         m_pathStore
                 = u"%1, which names %2"_s.arg(Platform::displayName(store), Prefs::quoted(*game));
-        return Platform::nativeFileName(*game + PrefsFile);
+        // A relative folder is the window's, which starts in the folder of its path.inf.
+        static const QRegularExpression rooted(uR"(^([\\/]|[A-Za-z]:))"_s);
+        const QString folder
+                = rooted.match(*game).hasMatch() ? *game : storeInfo.absolutePath() + u'/' + *game;
+        return Platform::nativeFileName(folder + PrefsFile);
     }
     failure(u"No path.inf in the working folder or in %1: give the game folder with --game DIR, "
             "or the file with --file FILE."_s.arg(launcherFolder));
@@ -109,21 +124,31 @@ std::optional<QStringList> Tool::loadValues()
     return values;
 }
 
-std::optional<QString> Tool::checkedFile(QList<Prefs::Finding> &findings)
+std::optional<QString> Tool::checkedFile(QList<Prefs::Finding> &findings, QStringList &values)
 {
     const std::optional<QString> file = documentFile();
     if (!file)
         return std::nullopt;
-    if (const Result read = Prefs::checkDocument(*file, findings); !read.ok()) {
+    if (const Result read = Prefs::checkDocument(*file, findings, values); !read.ok()) {
         failure(read.message);
         return std::nullopt;
     }
     return file;
 }
 
+int Tool::finish(int status)
+{
+    // A full disk or a closed pipe behind standard output must not pass for success.
+    m_out.flush();
+    if (m_out.status() == QTextStream::Ok)
+        return status;
+    return failure(u"Cannot write standard output: %1."_s.arg(m_out.device()->errorString()));
+}
+
 int run(const QStringList &arguments, QIODevice &in, QIODevice &out, QIODevice &err)
 {
-    return Tool(in, out, err).run(arguments);
+    Tool tool(in, out, err);
+    return tool.finish(tool.run(arguments));
 }
 
 } // namespace Cli

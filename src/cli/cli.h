@@ -2,7 +2,7 @@
 
 // tolvane-cli: the game's server preferences from a shell, with the window's rules for what
 // is read, refused and written, and one more: it refuses to write over a file of which a
-// save would lose or move settings, unless told --force.
+// save would lose, change or move settings, unless told --force.
 
 #include <QIODevice>
 #include <QStringList>

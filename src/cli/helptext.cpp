@@ -23,8 +23,9 @@ for quotes, backslashes and control characters, so that blanks and all else show
 
 set and import write nothing when a value cannot be written (a line break, more than 32767
 characters, a character that the game's code page cannot store), nor over a file of which a
-save would lose or move settings: lines after the 54th, lines of other variables, a file of
-fewer than 54 lines. check tells which.
+save would lose, change or move settings: text after the 54th line, lines of other
+variables, lines whose value a save writes otherwise, a file of fewer than 54 lines. check
+tells which.
 
 Options:
   --game DIR      the game folder: the file is DIR\config\ServerPrefs.cs, in any letter case

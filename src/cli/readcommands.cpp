@@ -7,6 +7,8 @@
 #include "nativepath.h"
 #include "settingnames.h"
 
+using namespace Qt::StringLiterals;
+
 namespace Cli {
 
 int Tool::list()
@@ -45,7 +47,8 @@ int Tool::get(const QStringList &names)
 int Tool::check()
 {
     QList<Prefs::Finding> findings;
-    const std::optional<QString> file = checkedFile(findings);
+    QStringList values;
+    const std::optional<QString> file = checkedFile(findings, values);
     if (!file)
         return Failure;
     if (!m_pathStore.isEmpty())

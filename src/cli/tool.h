@@ -15,8 +15,6 @@
 
 namespace Cli {
 
-using namespace Qt::StringLiterals;
-
 extern const char HelpText[];
 
 class Tool
@@ -29,6 +27,8 @@ public:
     {}
 
     int run(const QStringList &arguments);
+    // The status of the run, or a failure when its output could not be written.
+    int finish(int status);
 
 private:
     int usage(const QString &message);
@@ -37,8 +37,9 @@ private:
     std::optional<QString> documentFile();
     // The values of the file; nothing, and a message, when it cannot be read whole.
     std::optional<QStringList> loadValues();
-    // The file and what a save would change in it; nothing, and a message, if unreadable.
-    std::optional<QString> checkedFile(QList<Prefs::Finding> &findings);
+    // The file, what a save would change in it and the values it would keep; nothing, and a
+    // message, when the file cannot be read.
+    std::optional<QString> checkedFile(QList<Prefs::Finding> &findings, QStringList &values);
     int list();
     int get(const QStringList &names);
     int set(const QStringList &assignments);
@@ -52,14 +53,14 @@ private:
     QTextStream m_out;
     QTextStream m_err;
     QCommandLineParser m_parser;
-    const QCommandLineOption m_game{u"game"_s, QString(), u"DIR"_s};
-    const QCommandLineOption m_file{u"file"_s, QString(), u"FILE"_s};
-    const QCommandLineOption m_dryRun{u"dry-run"_s};
-    const QCommandLineOption m_force{u"force"_s};
-    const QCommandLineOption m_json{u"json"_s};
-    const QCommandLineOption m_names{u"names"_s};
-    const QCommandLineOption m_help{{u"h"_s, u"help"_s}};
-    const QCommandLineOption m_version{{u"v"_s, u"version"_s}};
+    const QCommandLineOption m_game{QStringLiteral("game"), QString(), QStringLiteral("DIR")};
+    const QCommandLineOption m_file{QStringLiteral("file"), QString(), QStringLiteral("FILE")};
+    const QCommandLineOption m_dryRun{QStringLiteral("dry-run")};
+    const QCommandLineOption m_force{QStringLiteral("force")};
+    const QCommandLineOption m_json{QStringLiteral("json")};
+    const QCommandLineOption m_names{QStringLiteral("names")};
+    const QCommandLineOption m_help{{QStringLiteral("h"), QStringLiteral("help")}};
+    const QCommandLineOption m_version{{QStringLiteral("v"), QStringLiteral("version")}};
     QString m_pathStore; // the path.inf that named the game folder, and what it named
 };
 

@@ -14,6 +14,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+using namespace Qt::StringLiterals;
+
 namespace Cli {
 
 int Tool::set(const QStringList &assignments)
@@ -76,7 +78,8 @@ int Tool::importJson(const QString &source)
 int Tool::write(const QMap<int, QString> &changes)
 {
     QList<Prefs::Finding> findings;
-    const std::optional<QString> file = checkedFile(findings);
+    QStringList values; // forced, what a save keeps: a line it drops or cannot hold is empty
+    const std::optional<QString> file = checkedFile(findings, values);
     if (!file)
         return Failure;
     const auto loses = [](const Prefs::Finding &finding) {
@@ -84,31 +87,21 @@ int Tool::write(const QMap<int, QString> &changes)
     };
     if (std::any_of(findings.cbegin(), findings.cend(), loses) && !m_parser.isSet(m_force)) {
         m_err << "tolvane-cli: nothing was written to \"" << Platform::displayName(*file)
-              << "\": a save would lose or move settings there.\n";
+              << "\": a save would lose, change or move settings there.\n";
         for (const Prefs::Finding &finding : std::as_const(findings))
             m_err << "  " << finding.text << '\n';
         m_err << "Give --force to write all the same.\n";
         return Failure;
     }
-    QStringList values(Prefs::FieldCount);
-    const Result loaded = Prefs::loadPositional(
-            *file, [&](int index, const QString &value) { values[index] = value; });
-    // Forced, a short file is written whole, the settings it lacks empty.
-    const bool shortFile
-            = std::any_of(findings.cbegin(), findings.cend(), [](const Prefs::Finding &finding) {
-                  return finding.line == 0 && finding.losesSettings;
-              });
-    if (!loaded.ok() && !(shortFile && m_parser.isSet(m_force)))
-        return failure(loaded.message);
     QStringList changed = values;
     for (auto change = changes.cbegin(); change != changes.cend(); ++change)
         changed[change.key()] = change.value();
-    if (const Result refused = Prefs::checkStorable(changed); !refused.ok())
-        return failure(refused.message);
     if (!m_parser.isSet(m_dryRun)) {
-        const Result written = Prefs::writeDocument(*file, changed);
+        const Result written = Prefs::writeDocument(*file, changed); // checks what it stores
         return written.ok() ? Success : failure(written.message);
     }
+    if (const Result refused = Prefs::checkStorable(changed); !refused.ok())
+        return failure(refused.message);
     for (int index = 0; index < Prefs::FieldCount; ++index) {
         if (changed[index] != values[index])
             m_out << Prefs::settingName(index) << ": " << Prefs::quoted(values[index]) << " -> "

@@ -7,7 +7,7 @@
 
 #include "result.h"
 
-#include <QList>
+#include <QStringList>
 
 namespace Prefs {
 
@@ -15,10 +15,11 @@ struct Finding
 {
     int line;           // the line it is about; 0 for the file as a whole
     QString text;       // what a save would do to it
-    bool losesSettings; // a save would drop or move settings
+    bool losesSettings; // a save would drop, change or move settings
 };
 
-// Reads the whole file, the first 54 lines as the window does; fails when it cannot.
-Result checkDocument(const QString &nativeName, QList<Finding> &findings);
+// Reads the whole file, the first 54 lines as the window does, into values (empty for a
+// line that is missing or too long); fails when it cannot.
+Result checkDocument(const QString &nativeName, QList<Finding> &findings, QStringList &values);
 
 } // namespace Prefs

@@ -26,10 +26,6 @@ QString backupCopyName();
 // The folder that a drive letter stands for ("c" gives ~/.wine/dosdevices/c:).
 QString wineDriveFolder(QChar driveLetter);
 
-} // namespace Platform
-
-namespace Platform {
-
 // The name to show the user: absolute, so a relative name says where it was looked for.
 QString displayName(const QString &nativeName);
 

@@ -10,13 +10,6 @@
 
 namespace Prefs {
 
-namespace {
-
-// Room on a line for the tag in front of the value and the quote and semicolon after it.
-const qsizetype lineAllowance = 4096;
-
-} // namespace
-
 QString ExtractValue(QStringView line)
 {
     const qsizetype quote = line.indexOf(u'"');
@@ -43,7 +36,7 @@ Result loadPositional(QIODevice &device, const QString &name, const FieldSetter 
     QByteArray bytes;
     for (int index = 0; index < FieldCount; ++index) {
         const int line = index + 1;
-        switch (reader.readLine(bytes, FieldLimit + lineAllowance)) {
+        switch (reader.readLine(bytes, LongestLine)) {
         case Status::Line:
             break;
         case Status::EndOfFile:
@@ -55,7 +48,7 @@ Result loadPositional(QIODevice &device, const QString &name, const FieldSetter 
             return {QStringLiteral("Line %1 of \"%2\" is longer than %3 characters.")
                             .arg(line)
                             .arg(name)
-                            .arg(FieldLimit + lineAllowance)};
+                            .arg(LongestLine)};
         case Status::ReadError:
             return {QStringLiteral("Cannot read line %1 of \"%2\": %3.")
                             .arg(line)

@@ -15,6 +15,9 @@ namespace Prefs {
 // and little enough that 54 full fields load in a moment. A longer value fails the load at
 // its line, and is not written.
 inline constexpr qsizetype FieldLimit = 32767;
+// The longest line read: a full field and room for the tag before it and the quote and
+// semicolon after it. A longer line fails the load at once, unread.
+inline constexpr qsizetype LongestLine = FieldLimit + 4096;
 
 // The text after the line's first double quote (the whole line when it has none), less its
 // last two characters, which in a written line are the closing quote and the semicolon.
