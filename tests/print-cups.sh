@@ -25,7 +25,9 @@ cupsd -f -c "$scratch/cupsd.conf" -s "$scratch/cups-files.conf" &
 cupsd=$!
 export CUPS_SERVER="$scratch/cups.sock" DISPLAY=":$(cat "$display/display")" HOME="$scratch/home"
 wait_for 'lpstat -r >/dev/null 2>&1' "cupsd did not start"
-lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd && lpadmin -d PDF
+# A scheduler that answers may still refuse its first connections now and then (EBADF).
+wait_for 'lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+    2>/dev/null && lpadmin -d PDF 2>/dev/null' "lpadmin could not add the queue"
 
 printf '%s\r\n' "$game" >"$scratch/work/path.inf"
 (cd "$scratch/work" && exec bash "$(dirname "$0")/../tools/xdisplay.sh" run "$display" "$program") &
