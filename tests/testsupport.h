@@ -39,18 +39,9 @@ inline QStringList goldenValues()
     return QString::fromUtf8(readBytes(dataFile("golden54.values"))).split(u'\n').mid(0, 54);
 }
 
-// A file of lines "$Test::vN = "valueN";" for N = 1..count, each ended by lineEnd.
-inline QByteArray numberedLines(int count, const QByteArray &lineEnd = "\r\n")
-{
-    QByteArray bytes;
-    for (int line = 1; line <= count; ++line)
-        bytes += "$Test::v" + QByteArray::number(line) + " = \"value" + QByteArray::number(line)
-                 + "\";" + lineEnd;
-    return bytes;
-}
-
-// The bytes of a recipe: pieces parted by " + ", each "N lines" numbered (CR LF, or " LF" or
-// " CR"), "N × c", "golden" (or "golden swapped", lines 1 and 54 swapped), or characters.
+// The bytes of a recipe: pieces parted by " + ", each "N lines" of "$Test::vN = "valueN";"
+// ended by CR LF (or " LF", " CR"), "N × c", "golden" (or "golden swapped", lines 1 and 54
+// swapped), or characters.
 inline QByteArray recipe(const QString &pieces)
 {
     static const QRegularExpression lines(uR"(^(\d+) lines( LF| CR)?$)"_s),
@@ -58,18 +49,20 @@ inline QByteArray recipe(const QString &pieces)
     QByteArray bytes;
     for (const QString &piece : pieces.split(u" + "_s)) {
         const QRegularExpressionMatch many = lines.match(piece), copies = repeat.match(piece);
-        if (many.hasMatch())
-            bytes += numberedLines(many.captured(1).toInt(), many.captured(2).isEmpty()     ? "\r\n"
-                                                             : many.captured(2) == u" LF"_s ? "\n"
-                                                                                            : "\r");
-        else if (copies.hasMatch())
+        const QByteArray end = many.captured(2) == u" LF"_s   ? "\n"
+                               : many.captured(2) == u" CR"_s ? "\r"
+                                                              : "\r\n";
+        for (int line = 1; line <= many.captured(1).toInt(); ++line)
+            bytes += "$Test::v" + QByteArray::number(line) + " = \"value" + QByteArray::number(line)
+                     + "\";" + end;
+        if (copies.hasMatch())
             bytes += QByteArray(copies.captured(1).toInt(), copies.captured(2).at(0).toLatin1());
         else if (piece.startsWith(u"golden"_s)) {
             QList<QByteArray> golden = readBytes(dataFile("golden54.cs")).split('\n');
             if (piece.endsWith(u"swapped"_s)) // by position, whatever variable a line names
                 golden.swapItemsAt(0, 53);
             bytes += golden.join('\n');
-        } else
+        } else if (!many.hasMatch())
             bytes += piece.toLatin1();
     }
     return bytes;
@@ -80,6 +73,7 @@ inline QByteArray recipe(const QString &pieces)
 // QStringList "row" of the cells after its name; a table without a "row" column keeps all.
 inline void addFixtureRows(std::initializer_list<const char *> names)
 {
+    static const QHash<QChar, QChar> escaped{{u't', u'\t'}, {u'r', u'\r'}, {u'n', u'\n'}};
     QTest::addColumn<QStringList>("row");
     for (const char *name : names) {
         std::optional<bool> named; // known once the line of the columns' names is read
@@ -92,12 +86,9 @@ inline void addFixtureRows(std::initializer_list<const char *> names)
                      at = cell.indexOf(u'\\', at + 1)) {
                     const QChar next = cell.at(at + 1);
                     const bool hex = next == u'x';
-                    const QChar meant = hex ? QChar(cell.mid(at + 2, 2).toUShort(nullptr, 16))
-                                        : next == u't' ? QChar(u'\t')
-                                        : next == u'r' ? QChar(u'\r')
-                                        : next == u'n' ? QChar(u'\n')
-                                                       : next;
-                    cell.replace(at, hex ? 4 : 2, meant);
+                    cell.replace(at, hex ? 4 : 2,
+                                 hex ? QChar(cell.mid(at + 2, 2).toUShort(nullptr, 16))
+                                     : escaped.value(next, next));
                 }
             }
             if (!named)

@@ -4,7 +4,6 @@
 #include "session.h"
 #include "tabcontrol.h"
 #include "testsupport.h"
-#include "widgetsupport.h"
 
 #include <QPrinterInfo>
 #include <QtTest>
@@ -12,6 +11,32 @@
 
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
+
+// Presses OK on every message box while it lives, keeps their texts; plain while each had
+// the program's name as caption, no icon and one button.
+class MessageCatcher : public QObject
+{
+public:
+    MessageCatcher()
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                plain = plain && box->windowTitle() == u"Tolvane" && box->buttons().size() == 1
+                        && box->icon() == QMessageBox::NoIcon;
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        m_timer.start(5);
+    }
+    QString lastText() const { return texts.value(texts.size() - 1); }
+
+    QStringList texts;
+    bool plain = true;
+
+private:
+    QTimer m_timer;
+};
 
 // The windows and the session beside a game folder "Tribes" of numbered lines, dark palette.
 class WidgetsTest : public QObject
@@ -57,7 +82,7 @@ private Q_SLOTS:
         m_main.reset();
         m_folder = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir::setCurrent(m_folder->path()));
-        QVERIFY(writeBytes(u"Tribes/config/ServerPrefs.cs"_s, numberedLines(54)));
+        QVERIFY(writeBytes(u"Tribes/config/ServerPrefs.cs"_s, recipe(u"54 lines"_s)));
         qputenv("HOME", QFile::encodeName(m_folder->path()));
         QPalette dark(QColor(40, 40, 40));
         dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
@@ -87,8 +112,10 @@ private Q_SLOTS:
         const QString caption = QString(row.at(6)).replace(u"HOME"_s, m_folder->path());
         QCOMPARE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name),
                  row.at(7).isEmpty() ? caption : row.at(7));
-        QCOMPARE(row.at(8).isEmpty() ? QString() : nextInTabOrder(control)->objectName(),
-                 row.at(8));
+        QWidget *next = control->nextInFocusChain(); // where the Tab key goes
+        while (!(next->focusPolicy() & Qt::TabFocus) && next != control)
+            next = next->nextInFocusChain();
+        QCOMPARE(row.at(8).isEmpty() ? QString() : next->objectName(), row.at(8));
         const QFont font = control->font();
         if (auto *label = qobject_cast<QLabel *>(control)) {
             QCOMPARE(label->text(), caption);
@@ -182,55 +209,38 @@ private Q_SLOTS:
         }
         QVERIFY(how.first() != u"gone"_s || QDir(how.at(1)).removeRecursively());
         QVERIFY(how.first() != u"folder"_s || QDir().mkpath(how.at(1)));
-        if (how.first() == u"lines"_s || how.first() == u"full"_s) { // full: values at the limit
-            const QByteArray full = "$v = \"" + QByteArray(32767, 'v') + "\";\r\n";
-            QVERIFY(writeBytes(how.at(1), how.first() == u"full"_s
-                                                  ? full.repeated(54)
-                                                  : numberedLines(how.at(2).toInt())));
+        if (how.first() == u"lines"_s) {
+            QVERIFY(writeBytes(how.at(1), recipe(how.at(2) + u" lines"_s)));
             fill(QStringList(54, u"old"_s));
         }
-        const QStringList before = window()->fieldTexts();
+        if (how.first() == u"skin"_s)
+            window()->setSkinFileChooser([chosen = how.at(1)] { return chosen; });
+        QStringList before = window()->fieldTexts();
         m_shared.PrefsText = u"untouched"_s;
         QSignalSpy exits(window(), &MainWindow::exitRequested);
-        MessageCatcher catcher; // any command, in bounded memory
-        QCOMPARE_LT(peakMemoryGrowth([&, what = item] { action(what)->trigger(); }), 300 * 1024);
+        MessageCatcher catcher;
+        QVERIFY(QMetaObject::invokeMethod(window()->findChild<QObject *>(item),
+                                          item.startsWith(u"mnu"_s) ? "trigger" : "click"));
         QVERIFY2(catcher.lastText().contains(message), qPrintable(catcher.lastText()));
         QCOMPARE(catcher.texts.size(), message.isEmpty() ? 0 : 1);
         QVERIFY(catcher.plain);
         QCOMPARE(exits.size(), then.first() == u"exit"_s ? 1 : 0);
         if (then.first() == u"exit"_s || then.first() == u"file"_s)
             QCOMPARE(readBytes(then.at(1)), readBytes(dataFile("golden54.cs")));
+        if (then.first() == u"set"_s)
+            before[then.at(1).toInt()] = then.at(2);
         if (then.first() != u"fields"_s) {
             QCOMPARE(window()->fieldTexts(), before);
         } else { // by position, the rest kept; PrefsText untouched
             const int loaded = then.at(1).toInt();
             QCOMPARE(window()->fieldTexts().count(u"old"_s), 54 - loaded);
-            const QString last = field(loaded - 1)->text();
-            QVERIFY(last == u"value%1"_s.arg(loaded) || last == QString(32767, u'v'));
+            QCOMPARE(field(loaded - 1)->text(), u"value%1"_s.arg(loaded));
             QCOMPARE(m_shared.PrefsText, u"untouched"_s);
         }
         if (then.first() == u"shown"_s) { // nothing written; the field shown to be mended
-            QCOMPARE(readBytes(u"Tribes/config/ServerPrefs.cs"_s), numberedLines(54));
+            QCOMPARE(readBytes(u"Tribes/config/ServerPrefs.cs"_s), recipe(u"54 lines"_s));
             QCOMPARE(window()->focusWidget(), field(then.at(1).toInt()));
             QCOMPARE(window()->tabs()->currentIndex(), then.at(2).toInt());
-        }
-    }
-
-    void skinButtons()
-    {
-        QString chosen;
-        window()->setSkinFileChooser([&] { return chosen; });
-        MessageCatcher catcher;
-        for (int button = 1; button <= 8; ++button) { // 7: a name no setting holds, 8: cancelled
-            fill(QStringList(54, u"old"_s));
-            chosen = button == 8   ? QString()
-                     : button == 7 ? u"\\s\\red\n.vol"_s
-                                   : u"\\s\\red.vol"_s;
-            click(window(), qPrintable(u"Command%1"_s.arg(button)));
-            QCOMPARE(catcher.texts.size(), button >= 7 ? 1 : 0);
-            for (int index = 0; index < 54; ++index) // TeamSkin0 is field 34
-                QCOMPARE(field(index)->text(),
-                         index == 32 + button && button < 7 ? u"red"_s : u"old"_s);
         }
     }
 
@@ -278,7 +288,7 @@ private Q_SLOTS:
         auto [pathInf, prefsLines, filled, skinFolder] = cells<4>();
         const QString prefs = u"Tribes/config/ServerPrefs.cs"_s;
         QVERIFY(prefsLines == u"-1"_s ? QFile::remove(prefs)
-                                      : writeBytes(prefs, numberedLines(prefsLines.toInt())));
+                                      : writeBytes(prefs, recipe(prefsLines + u" lines"_s)));
         pathInf.replace(u"GAME"_s, m_folder->filePath(u"Tribes"_s));
         QVERIFY(pathInf == u"<none>"_s || writeBytes(u"path.inf"_s, pathInf.toUtf8()));
         Session session([this] { ++m_quits; });

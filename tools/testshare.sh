@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The test code beside the source: non-blank lines of C++, headers, shell and CMake under
-# tests/ (fixture data and fuzz seeds aside) and of tools/mutants.sh, which exists for the
-# tests alone, against those under src/. The project's rule: at most 40 %.
+# tests/ (fixture data and fuzz seeds aside) and of the scripts that exist for the tests
+# alone (.ci/run, tools/run-tests.sh, tools/mutants.sh), against those under src/. The
+# project's rule: at most 40 %.
 cd "$(dirname "$0")/.."
 lines() {
-    git ls-files -- "$@" | grep -E '\.(cpp|h|sh|cmake)$|CMakeLists\.txt$' | grep -v '/corpus/' \
+    git ls-files -- "$@" | grep -E '\.(cpp|h|sh|cmake)$|CMakeLists\.txt$|^\.ci/run$' | grep -v '/corpus/' \
         | xargs cat | grep -cv '^[[:space:]]*$'
 }
-tests=$(lines tests tools/mutants.sh)
+tests=$(lines tests .ci/run tools/run-tests.sh tools/mutants.sh)
 src=$(lines src)
 echo "tests $tests, src $src: $((100 * tests / src)) %"
