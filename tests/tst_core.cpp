@@ -38,7 +38,8 @@ class CoreTest : public QObject
         if (setgroups(2, groups) != 0 || setegid(2001) != 0 || seteuid(2001) != 0)
             return u"<no such user>"_s;
         const QString text = function();
-        return seteuid(0) == 0 && setegid(0) == 0 && setgroups(0, nullptr) == 0 ? text : u"<stuck>"_s;
+        return seteuid(0) == 0 && setegid(0) == 0 && setgroups(0, nullptr) == 0 ? text
+                                                                                : u"<stuck>"_s;
     }
 
 private Q_SLOTS:
