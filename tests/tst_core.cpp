@@ -2,7 +2,6 @@
 #include "pathstore.h"
 #include "prefsreader.h"
 #include "prefswriter.h"
-#include "skinname.h"
 #include "testsupport.h"
 
 #include <QtCore>
@@ -20,16 +19,6 @@ class CoreTest : public QObject
     Q_OBJECT
 
     QTemporaryDir m_home;
-
-    // Loads the file into the fields; linesRead counts the values it handed on.
-    static Result load(const QString &name, QStringList &fields, int *linesRead = nullptr)
-    {
-        return Prefs::loadPositional(name, [&](int index, const QString &value) {
-            fields[index] = value;
-            if (linesRead)
-                *linesRead = index + 1;
-        });
-    }
 
     // Runs the function as user 2001 in groups 2001 and 3000 (root only), then as root again.
     static QString runAsAdmin(const std::function<QString()> &function)
@@ -55,13 +44,6 @@ private Q_SLOTS:
             QVERIFY(writeBytes(QLatin1StringView(file), "x"));
     }
 
-    void extractValue_data() { addFixtureRows({"extractvalue.tsv"}); }
-    void extractValue()
-    {
-        auto [line, value] = cells<2>();
-        QCOMPARE(Prefs::ExtractValue(line), value);
-    }
-
     void load_data() { addFixtureRows({"loads.tsv"}); }
     void load()
     {
@@ -76,8 +58,12 @@ private Q_SLOTS:
             QVERIFY(writeBytes(name, recipe(content)));
         QStringList fields(54, u"old"_s);
         int read = 0;
+        const auto keep = [&](int index, const QString &value) {
+            fields[index] = value;
+            read = index + 1;
+        };
         Result result; // in bounded memory, however long a line
-        QCOMPARE_LT(peakMemoryGrowth([&] { result = load(name, fields, &read); }), 32768);
+        QCOMPARE_LT(peakMemoryGrowth([&] { result = Prefs::loadPositional(name, keep); }), 32768);
         QCOMPARE(read, linesRead.toInt());
         QVERIFY2(result.message.contains(error) && result.ok() == error.isEmpty(),
                  qPrintable(result.message));
@@ -216,13 +202,6 @@ private Q_SLOTS:
             QVERIFY(error.contains(u"NUL"_s));
         else if (hasLine)
             QVERIFY(error.isEmpty() && readBytes(u"path.inf"_s) == path.toUtf8() + "\r\n");
-    }
-
-    void skinName_data() { addFixtureRows({"skinnames.tsv"}); }
-    void skinName()
-    {
-        auto [skinFile, skinName] = cells<2>();
-        QCOMPARE(StripDir(StripExt(skinFile)), skinName);
     }
 };
 

@@ -12,14 +12,16 @@
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
 
-// Presses OK on every message box while it lives, keeps their texts; plain while each had
+// Presses OK on every message box while it lives and keeps their texts; plain while each had
 // the program's name as caption, no icon and one button.
-class MessageCatcher : public QObject
+struct MessageCatcher : QObject
 {
-public:
+    QStringList texts;
+    bool plain = true;
+    QTimer timer;
     MessageCatcher()
     {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
+        connect(&timer, &QTimer::timeout, this, [this] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 texts << box->text();
                 plain = plain && box->windowTitle() == u"Tolvane" && box->buttons().size() == 1
@@ -27,15 +29,8 @@ public:
                 box->button(QMessageBox::Ok)->click();
             }
         });
-        m_timer.start(5);
+        timer.start(5);
     }
-    QString lastText() const { return texts.value(texts.size() - 1); }
-
-    QStringList texts;
-    bool plain = true;
-
-private:
-    QTimer m_timer;
 };
 
 // The windows and the session beside a game folder "Tribes" of numbered lines, dark palette.
@@ -61,7 +56,6 @@ class WidgetsTest : public QObject
         return m_main.get();
     }
     QLineEdit *field(int index) { return window()->field(index); }
-    QAction *action(const QString &name) { return window()->findChild<QAction *>(name); }
     void fill(const QStringList &texts)
     {
         for (int index = 0; index < 54; ++index)
@@ -107,7 +101,7 @@ private Q_SLOTS:
         QCOMPARE(control->parentWidget(), owner);
         const auto pixels = [&](int column) {
             return row.at(column).toInt() / 15;
-        }; // of twips
+        }; // twips
         QCOMPARE(control->geometry(), QRect(pixels(2), pixels(3), pixels(4), pixels(5)));
         const QString caption = QString(row.at(6)).replace(u"HOME"_s, m_folder->path());
         QCOMPARE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name),
@@ -116,9 +110,10 @@ private Q_SLOTS:
         while (!(next->focusPolicy() & Qt::TabFocus) && next != control)
             next = next->nextInFocusChain();
         QCOMPARE(row.at(8).isEmpty() ? QString() : next->objectName(), row.at(8));
+        const bool drives = qobject_cast<QComboBox *>(control); // the working folder's drive
+        QCOMPARE(control->property(drives ? "currentText" : "text").toString(), caption);
         const QFont font = control->font();
         if (auto *label = qobject_cast<QLabel *>(control)) {
-            QCOMPARE(label->text(), caption);
             if (!onPage) { // the path dialog's notice, its words wrapped
                 QVERIFY(font.pointSize() == 12 && font.bold() && font.underline());
                 QVERIFY(label->heightForWidth(label->width()) <= label->height());
@@ -129,13 +124,9 @@ private Q_SLOTS:
             QCOMPARE(font.bold() && font.underline(), heading);
             QCOMPARE(label->palette().color(QPalette::WindowText),
                      heading ? QColor(Qt::blue) : QColor(230, 230, 230));
-        } else if (auto *button = qobject_cast<QPushButton *>(control)) {
-            QCOMPARE(button->text(), caption);
+        } else if (qobject_cast<QPushButton *>(control)) {
             QVERIFY(!onPage || (font.pointSize() == 12 && font.bold()));
-        } else if (auto *drives = qobject_cast<QComboBox *>(control)) {
-            QCOMPARE(drives->currentText(), caption); // the working folder's drive
         } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
-            QCOMPARE(edit->text(), caption);
             QVERIFY(edit->maxLength() == 32767 || !onPage);
             QVERIFY(edit->toolTip().startsWith(u'$') || !onPage); // the start of the line it writes
         }
@@ -181,10 +172,9 @@ private Q_SLOTS:
             QCOMPARE(window()->menuBar()->actions().size(), 3);
             return;
         }
-        QAction *item = action(name);
+        auto *item = window()->findChild<QAction *>(name);
         QCOMPARE(item->text() + u'|' + item->shortcut().toString(), caption + u'|' + shortcut);
         QCOMPARE(window()->findChild<QMenu *>(menu)->actions().indexOf(item), place.toInt());
-        QVERIFY(item->isEnabled() && !item->isCheckable());
         // A shortcut works from a field too, which claims some Ctrl keys for itself.
         QSignalSpy triggered(item, &QAction::triggered);
         MessageCatcher catcher;
@@ -214,21 +204,21 @@ private Q_SLOTS:
             fill(QStringList(54, u"old"_s));
         }
         if (how.first() == u"skin"_s)
-            window()->setSkinFileChooser([chosen = how.at(1)] { return chosen; });
+            window()->setSkinFileChooser([chosen = prepare.section(u':', 1)] { return chosen; });
         QStringList before = window()->fieldTexts();
         m_shared.PrefsText = u"untouched"_s;
         QSignalSpy exits(window(), &MainWindow::exitRequested);
         MessageCatcher catcher;
         QVERIFY(QMetaObject::invokeMethod(window()->findChild<QObject *>(item),
                                           item.startsWith(u"mnu"_s) ? "trigger" : "click"));
-        QVERIFY2(catcher.lastText().contains(message), qPrintable(catcher.lastText()));
         QCOMPARE(catcher.texts.size(), message.isEmpty() ? 0 : 1);
+        QVERIFY2(catcher.texts.value(0).contains(message), qPrintable(catcher.texts.value(0)));
         QVERIFY(catcher.plain);
         QCOMPARE(exits.size(), then.first() == u"exit"_s ? 1 : 0);
         if (then.first() == u"exit"_s || then.first() == u"file"_s)
             QCOMPARE(readBytes(then.at(1)), readBytes(dataFile("golden54.cs")));
         if (then.first() == u"set"_s)
-            before[then.at(1).toInt()] = then.at(2);
+            before[then.at(1).toInt()] = outcome.section(u':', 2);
         if (then.first() != u"fields"_s) {
             QCOMPARE(window()->fieldTexts(), before);
         } else { // by position, the rest kept; PrefsText untouched
@@ -418,8 +408,9 @@ private Q_SLOTS:
         QCOMPARE(browser.currentFolder(), dynamix);
         // A drive that is not ready: the list and BrowsePath stay, and a message says why.
         Q_EMIT drives->activated(3);
-        QVERIFY2(catcher.lastText().contains(u"d:\": it does not exist"_s),
-                 qPrintable(catcher.lastText()));
+        QCOMPARE(catcher.texts.size(), 1);
+        QVERIFY2(catcher.texts.first().contains(u"d:\": it does not exist"_s),
+                 qPrintable(catcher.texts.first()));
         QCOMPARE(m_shared.BrowsePath, dynamix);
     }
 };

@@ -48,9 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 Prefs::formatPrefsText(*values) + QLatin1StringView("\r\n"));
         FUZZ_CHECK(written && load(*written) == values);
     }
-    qsizetype firstLine = 0;
-    while (firstLine < input.size() && input[firstLine] != '\r' && input[firstLine] != '\n')
-        ++firstLine;
+    const qsizetype firstLine = input.split('\n').first().split('\r').first().size();
     const std::optional<QString> path = readPathStore(input);
     FUZZ_CHECK(path.has_value() == (!input.isEmpty() && firstLine <= GameDir::LongestPath));
     if (path && GameDir::checkStorablePath(*path).ok())
