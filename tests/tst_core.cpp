@@ -69,11 +69,8 @@ private Q_SLOTS:
                  qPrintable(result.message));
         QVERIFY(error.isEmpty() || result.message.contains(name));
         QCOMPARE(fields.count(u"old"_s), 54 - read);
-        if (first == u"<golden>"_s)
-            QCOMPARE(fields, goldenValues());
-        else
-            QCOMPARE(QStringList({fields.first(), fields.last()}),
-                     QStringList({QString::fromLatin1(recipe(first)), last}));
+        QCOMPARE(QStringList({fields.first(), fields.last()}),
+                 QStringList({QString::fromLatin1(recipe(first)), last}));
     }
 
     void unstorable_data() { addFixtureRows({"unstorable.tsv"}); }
@@ -148,9 +145,9 @@ private Q_SLOTS:
         const QString error = has("as_admin") ? runAsAdmin(writeFile) : writeFile();
         stat(file, &after);
         chmod(folderName, 0700);
+        QCOMPARE(after.st_mode, before.st_mode);
         if (outcome != u"replaced"_s && outcome != u"in_place"_s) { // the reason; nothing changed
             QVERIFY2(error.contains(outcome), qPrintable(error));
-            QCOMPARE(after.st_mode, before.st_mode);
             QVERIFY(!S_ISREG(before.st_mode) || readBytes(target) == old); // a pipe would block
             return;
         }
@@ -158,7 +155,6 @@ private Q_SLOTS:
         QCOMPARE(readBytes(name), expected);
         QCOMPARE(after.st_ino != before.st_ino, outcome == u"replaced"_s);
         QVERIFY(after.st_uid == before.st_uid && after.st_gid == before.st_gid);
-        QCOMPARE(after.st_mode, before.st_mode);
         QVERIFY(!has("second_link") || readBytes(folder + u"/shared.cs"_s) == expected);
         QVERIFY(!linked || QFileInfo(name).isSymLink());
     }
@@ -194,14 +190,8 @@ private Q_SLOTS:
             QVERIFY(makeSpecialFile(u"path.inf"_s, u"fifo"_s));
         else if (content != u"<none>"_s)
             QVERIFY(writeBytes(u"path.inf"_s, content.toLatin1()));
-        const bool hasLine = path != u"<no line>"_s;
-        QCOMPARE(GameDir::readPathStore(), hasLine ? std::optional(path) : std::nullopt);
-        // Written back, the path is the whole file, ended by CR LF; no file holds a NUL.
-        const QString error = GameDir::writePathStore(path).message;
-        if (hasLine && path.contains(QChar(u'\0')))
-            QVERIFY(error.contains(u"NUL"_s));
-        else if (hasLine)
-            QVERIFY(error.isEmpty() && readBytes(u"path.inf"_s) == path.toUtf8() + "\r\n");
+        QCOMPARE(GameDir::readPathStore(),
+                 path == u"<no line>"_s ? std::nullopt : std::optional(path));
     }
 };
 

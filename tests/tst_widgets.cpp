@@ -318,7 +318,8 @@ private Q_SLOTS:
         m_shared.TribesPath = u"before"_s;
         QPointer<PathDialog> dialog(new PathDialog(m_shared));
         QSignalSpy stored(dialog, &PathDialog::pathStored);
-        path = path.contains(u'×') ? QString::fromLatin1(recipe(path)) : path;
+        for (QString *cell : {&path, &pathInf}) // "N × p" for N of them
+            *cell = cell->contains(u'×') ? QString::fromLatin1(recipe(*cell)) : *cell;
         dialog->pathBox()->setText(path);
         dialog->show();
         QApplication::setActiveWindow(dialog);
