@@ -69,16 +69,16 @@ inline QByteArray recipe(const QString &pieces)
 }
 
 // Makes tables of tests/data the running function's rows: tab-separated, '#' for comments,
-// \t \r \n \\ and \xNN for characters, a first line naming the columns. Each row is one
-// QStringList "row" of the cells after its name; a table without a "row" column keeps all.
+// \t \r \n \\ and \xNN for characters, a first line naming the columns, a first column
+// naming the row. Each row is one QStringList "row" of the cells after its name.
 inline void addFixtureRows(std::initializer_list<const char *> names)
 {
     static const QHash<QChar, QChar> escaped{{u't', u'\t'}, {u'r', u'\r'}, {u'n', u'\n'}};
     QTest::addColumn<QStringList>("row");
     for (const char *name : names) {
-        std::optional<bool> named; // known once the line of the columns' names is read
+        bool columnNames = true;
         for (const QString &line : QString::fromUtf8(readBytes(dataFile(name))).split(u'\n')) {
-            if (line.isEmpty() || line.startsWith(u'#'))
+            if (line.isEmpty() || line.startsWith(u'#') || std::exchange(columnNames, false))
                 continue;
             QStringList cells = line.split(u'\t');
             for (QString &cell : cells) {
@@ -91,12 +91,7 @@ inline void addFixtureRows(std::initializer_list<const char *> names)
                                      : escaped.value(next, next));
                 }
             }
-            if (!named)
-                named = cells.first() == u"row";
-            else if (*named)
-                QTest::newRow(qPrintable(cells.first())) << cells.mid(1);
-            else
-                QTest::newRow(qPrintable(cells.first() + u'/' + cells.at(1))) << cells;
+            QTest::newRow(qPrintable(cells.first())) << cells.mid(1);
         }
     }
 }

@@ -19,7 +19,7 @@ class CliTest : public QObject
             if (change == u"-"_s)
                 continue;
             QByteArray &line = lines[change.section(u'=', 0, 0).toInt() - 1];
-            line = line.left(line.indexOf('"') + 1) + change.section(u'=', 1).toLatin1() + "\";\r";
+            line = line.left(line.indexOf('"') + 1) + recipe(change.section(u'=', 1)) + "\";\r";
         }
         return lines.join('\n') + "\n\r\n";
     }
@@ -59,7 +59,9 @@ private Q_SLOTS:
                 && out.open(setup == u"read_only_output"_s ? QIODevice::ReadOnly
                                                            : QIODevice::WriteOnly)
                 && err.open(QIODevice::WriteOnly));
-        const QStringList words = arguments.replace(u"GAME"_s, game).split(u" | "_s);
+        QStringList words = arguments.replace(u"GAME"_s, game).split(u" | "_s);
+        for (QString &word : words) // "N × c" for N of them
+            word = word.contains(u'×') ? QString::fromLatin1(recipe(word)) : word;
         QCOMPARE(Cli::run(QStringList(u"tolvane-cli"_s) + words, in, out, err), status.toInt());
         output.replace(u"GAME"_s, game).replace(u"HOME"_s, home.path());
         const QString printed = QString::fromUtf8(out.data()),

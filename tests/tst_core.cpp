@@ -73,22 +73,6 @@ private Q_SLOTS:
                  QStringList({QString::fromLatin1(recipe(first)), last}));
     }
 
-    void unstorable_data() { addFixtureRows({"unstorable.tsv"}); }
-    void unstorable()
-    {
-        auto [field, text, message] = cells<3>();
-        QStringList texts = goldenValues();
-        texts[field.toInt()] = text == u"<32768>"_s ? QString(32768, u'm') : text;
-        QTemporaryDir dir; // the write is refused before any file is touched
-        const Result refused = Prefs::writeDocument(dir.filePath(u"prefs.cs"_s), texts);
-        QVERIFY2(refused.message.startsWith(u"Nothing was written: "_s + message),
-                 qPrintable(refused.message));
-        QCOMPARE(refused.field, field.toInt());
-        QVERIFY(QDir(dir.path()).isEmpty());
-        texts[field.toInt()].chop(1); // one character fewer, at the limit, it is written
-        QVERIFY(text != u"<32768>"_s || Prefs::writeDocument(dir.filePath(u"x"_s), texts).ok());
-    }
-
     // Where every writing command ends: the old file never lost; rows in writefaults.tsv.
     void writeFaults_data() { addFixtureRows({"writefaults.tsv"}); }
     void writeFaults()
