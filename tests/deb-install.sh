@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# The Debian packages from the outside. tolvane: apt installs it with its dependencies, its
-# metadata validates, the desktop entry's Exec line starts Tolvane on the shared display in
-# its own working folder (~/.config/tolvane, whose path.inf names the demo game, so no path
-# dialog comes up). tolvane-cli: neither its dependencies nor its program name a GUI or X
-# library; installed, it lists the demo game with no display, and check finds the lines
-# after the 54th. apt removes both again. Skipped (exit code 77) without root.
+# The Debian packages, installed with apt and removed again. tolvane: its metadata validates,
+# and its desktop entry starts it in ~/.config/tolvane, whose path.inf names the demo game.
+# tolvane-cli: no GUI or X library, and it works with no display. Skipped (77) without root.
 # Usage: deb-install.sh BUILD_FOLDER GAME_FOLDER DISPLAY_FOLDER
 set -euo pipefail
 build=$1 game=$2 display=$3

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Prints from the real window, on the shared display, to a CUPS server of the test's own
-# whose default printer is a cups-pdf queue: Print, chosen from the Edit menu by keys, hands
-# CUPS an empty line, then the 54 lines of the game's file in 12-point Arial (Liberation
-# Sans), not bold, read back from the job kept in the spool. Skipped (exit code 77) without
-# root or without cupsd and cups-pdf.
+# Print, chosen by keys in the real window, hands a CUPS server of the test's own (default
+# queue: cups-pdf) an empty line, then the game file's 54 lines in 12-point Arial (Liberation
+# Sans), not bold. Skipped (exit code 77) without root, cupsd or cups-pdf.
 # Usage: print-cups.sh PROGRAM GAME_FOLDER DISPLAY_FOLDER
 set -euo pipefail
 program=$1 game=$2 display=$3

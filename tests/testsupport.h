@@ -40,8 +40,7 @@ inline QStringList goldenValues()
 }
 
 // The bytes of a recipe: pieces parted by " + ", each "N lines" of "$Test::vN = "valueN";"
-// ended by CR LF (or " LF", " CR"), "N × c", "golden" (or "golden swapped", lines 1 and 54
-// swapped), or characters.
+// ended by CR LF (or " LF", " CR"), "N × c", or characters.
 inline QByteArray recipe(const QString &pieces)
 {
     static const QRegularExpression lines(uR"(^(\d+) lines( LF| CR)?$)"_s),
@@ -57,12 +56,7 @@ inline QByteArray recipe(const QString &pieces)
                      + "\";" + end;
         if (copies.hasMatch())
             bytes += QByteArray(copies.captured(1).toInt(), copies.captured(2).at(0).toLatin1());
-        else if (piece.startsWith(u"golden"_s)) {
-            QList<QByteArray> golden = readBytes(dataFile("golden54.cs")).split('\n');
-            if (piece.endsWith(u"swapped"_s)) // by position, whatever variable a line names
-                golden.swapItemsAt(0, 53);
-            bytes += golden.join('\n');
-        } else if (!many.hasMatch())
+        else if (!many.hasMatch())
             bytes += piece.toLatin1();
     }
     return bytes;

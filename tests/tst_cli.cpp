@@ -41,8 +41,6 @@ private Q_SLOTS:
             if (edit.contains(u"=>"_s))
                 original.replace(edit.section(u"=>"_s, 0, 0).toUtf8(),
                                  recipe(edit.section(u"=>"_s, 1)));
-        if (setup == u"swapped"_s)
-            original = recipe(u"golden swapped"_s);
         QVERIFY(setup == u"fifo"_s ? makeSpecialFile(prefs, setup) : writeBytes(prefs, original));
         const QString pathStore = setup.startsWith(u"config_path_inf"_s)
                                           ? u".config/tolvane/path.inf"_s
