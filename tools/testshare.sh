@@ -5,9 +5,9 @@
 # project's rule: at most 40 %.
 cd "$(dirname "$0")/.."
 lines() {
-    git ls-files -- "$@" | grep -E '\.(cpp|h|sh|cmake)$|CMakeLists\.txt$|^\.ci/run$' | grep -v '/corpus/' \
-        | xargs cat | grep -cv '^[[:space:]]*$'
+    git ls-files -- "$@" | grep -E '\.(cpp|h|sh|cmake)$|CMakeLists\.txt$|^\.ci/run$' \
+        | grep -v '/corpus/' | xargs cat | grep -cv '^[[:space:]]*$'
 }
 tests=$(lines tests .ci/run tools/run-tests.sh tools/mutants.sh)
 src=$(lines src)
-echo "tests $tests, src $src: $((100 * tests / src)) %"
+awk -v t="$tests" -v s="$src" 'BEGIN { printf "tests %d, src %d: %.1f %%\n", t, s, 100 * t / s }'
