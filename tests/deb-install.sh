@@ -45,4 +45,5 @@ completed=$(bash -c 'source /usr/share/bash-completion/bash_completion
 [ -s /usr/share/man/man1/tolvane-cli.1.gz ] && [ "$completed" = HostName ] \
     || fail "no man page, or completion gave \"$completed\""
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -q tolvane tolvane-cli >/dev/null
+[ ! -e /usr/bin/tolvane ] && [ ! -e "$entry" ] && [ ! -e /usr/bin/tolvane-cli ] || fail "left behind"
 echo "package test passed: $(basename "$deb") and $(basename "$cli") installed, started, removed"

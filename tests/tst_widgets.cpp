@@ -166,6 +166,7 @@ private Q_SLOTS:
         auto *item = window()->findChild<QAction *>(name);
         QCOMPARE(item->text() + u'|' + item->shortcut().toString(), caption + u'|' + shortcut);
         QCOMPARE(window()->findChild<QMenu *>(menu)->actions().indexOf(item), place.toInt());
+        QVERIFY(item->isEnabled() && !item->isCheckable());
         // A shortcut works from a field too, which claims some Ctrl keys for itself.
         QSignalSpy triggered(item, &QAction::triggered);
         MessageCatcher catcher;
@@ -244,7 +245,11 @@ private Q_SLOTS:
             });
             QCOMPARE(dialog->directory().absolutePath(), QFileInfo(typed).path());
             auto *view = dialog->findChild<QListView *>(u"listView"_s);
-            QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 2); // not notes.txt
+            QAbstractItemModel *files = view->model();
+            QTRY_COMPARE(files->rowCount(view->rootIndex()), 2); // the .vol files, in any case
+            const QModelIndex top = files->index(0, 0, view->rootIndex());
+            QCOMPARE(files->match(top, Qt::DisplayRole, u"*.vol"_s, -1, Qt::MatchWildcard).size(),
+                     2);
             QTRY_VERIFY(dialog->isActiveWindow());
             QProcess::execute(u"xdotool"_s, {u"type"_s, u"--delay"_s, u"10"_s, typed});
             QTRY_COMPARE(dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->text(), typed);
@@ -324,7 +329,7 @@ private Q_SLOTS:
         // With the main window closed, Ok makes it anew with the path, or if that fails, a new
         // path dialog too.
         Q_EMIT session.mainWindow()->pathInfoRequested();
-        PathDialog *dialog = session.pathDialog();
+        QPointer<PathDialog> dialog = session.pathDialog();
         session.mainWindow()->close();
         QCoreApplication::processEvents();
         QVERIFY(!session.mainWindow() && m_quits == 0);
