@@ -62,6 +62,12 @@ inline QByteArray recipe(const QString &pieces)
     return bytes;
 }
 
+// A cell that holds "N × c" made the bytes of its recipe, as Latin-1; any other as it is.
+inline QString expanded(const QString &cell)
+{
+    return cell.contains(u'×') ? QString::fromLatin1(recipe(cell)) : cell;
+}
+
 // Makes tables of tests/data the running function's rows: tab-separated, '#' for comments,
 // \t \r \n \\ and \xNN for characters, a first line naming the columns, a first column
 // naming the row. Each row is one QStringList "row" of the cells after its name.

@@ -58,8 +58,7 @@ private Q_SLOTS:
                                                            : QIODevice::WriteOnly)
                 && err.open(QIODevice::WriteOnly));
         QStringList words = arguments.replace(u"GAME"_s, game).split(u" | "_s);
-        for (QString &word : words) // "N × c" for N of them
-            word = word.contains(u'×') ? QString::fromLatin1(recipe(word)) : word;
+        std::transform(words.begin(), words.end(), words.begin(), expanded);
         QCOMPARE(Cli::run(QStringList(u"tolvane-cli"_s) + words, in, out, err), status.toInt());
         output.replace(u"GAME"_s, game).replace(u"HOME"_s, home.path());
         const QString printed = QString::fromUtf8(out.data()),

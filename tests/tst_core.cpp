@@ -156,8 +156,8 @@ private Q_SLOTS:
     void pathStore()
     {
         auto [content, path] = cells<2>();
-        for (QString *cell : {&content, &path}) // "N × p" for N of them
-            *cell = cell->contains(u'×') ? QString::fromLatin1(recipe(*cell)) : *cell;
+        content = expanded(content);
+        path = expanded(path);
         QFile::remove(u"path.inf"_s);
         if (content == u"<fifo>"_s)
             QVERIFY(makeSpecialFile(u"path.inf"_s, u"fifo"_s));

@@ -290,8 +290,8 @@ private Q_SLOTS:
         m_shared.TribesPath = u"before"_s;
         QPointer<PathDialog> dialog(new PathDialog(m_shared));
         QSignalSpy stored(dialog, &PathDialog::pathStored);
-        for (QString *cell : {&path, &pathInf}) // "N × p" for N of them
-            *cell = cell->contains(u'×') ? QString::fromLatin1(recipe(*cell)) : *cell;
+        path = expanded(path);
+        pathInf = expanded(pathInf);
         dialog->pathBox()->setText(path);
         dialog->show();
         QApplication::setActiveWindow(dialog);
