@@ -5,6 +5,13 @@ find_program(TOLVANE_MINGW_CXX x86_64-w64-mingw32-g++-posix REQUIRED)
 
 function(tolvane_windows_syntax_check target)
     get_target_property(sources ${target} SOURCES)
+    # A platform's own files: the Windows ones in place of the others.
+    get_target_property(unix_sources ${target} TOLVANE_UNIX_SOURCES)
+    get_target_property(windows_sources ${target} TOLVANE_WINDOWS_SOURCES)
+    if(unix_sources)
+        list(REMOVE_ITEM sources ${unix_sources})
+        list(APPEND sources ${windows_sources})
+    endif()
     get_target_property(folder ${target} SOURCE_DIR)
     # Qt's own folders only: the system's would mix Linux C headers into the Windows ones.
     set(qt_headers ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_HEADERS})

@@ -2,9 +2,9 @@
 #include "tool.h"
 
 #include "fieldtable.h"
+#include "filewriter.h"
 #include "nativepath.h"
 #include "pathstore.h"
-#include "prefsreader.h"
 #include "regularfile.h"
 #include "settingnames.h"
 #include "sharedstrings.h"
@@ -36,6 +36,11 @@ int Tool::run(const QStringList &arguments)
     if (m_parser.isSet(m_help) || m_parser.isSet(m_version)) {
         m_out << (m_parser.isSet(m_help) ? HelpText : "tolvane-cli " TOLVANE_VERSION) << '\n';
         return Success;
+    }
+    for (const QString &argument : arguments) {
+        // What the program made of bytes that are no UTF-8.
+        if (argument.contains(QChar::ReplacementCharacter))
+            return failure(u"the argument %1 is not valid UTF-8."_s.arg(Prefs::quoted(argument)));
     }
     const QStringList words = m_parser.positionalArguments();
     const QString command = words.value(0);
@@ -73,8 +78,14 @@ std::optional<QString> Tool::documentFile()
 {
     if (m_parser.isSet(m_file))
         return m_parser.value(m_file);
-    if (m_parser.isSet(m_game))
+    if (m_parser.isSet(m_game)) {
+        // An unset variable in --game "$DIR" would name the root folder's config.
+        if (m_parser.value(m_game).isEmpty()) {
+            failure(u"--game names no folder."_s);
+            return std::nullopt;
+        }
         return Platform::nativeFileName(m_parser.value(m_game) + PrefsFile);
+    }
     // Where the desktop launcher starts the window, if not in the working folder.
     const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
     const QString launcherFolder
@@ -92,8 +103,10 @@ std::optional<QString> Tool::documentFile()
             return std::nullopt;
         }
         const std::optional<QString> game = GameDir::readPathStore(file);
-        if (!game) {
-            failure(u"\"%1\" holds no game folder."_s.arg(Platform::displayName(store)));
+        if (!game || game->isEmpty()) {
+            failure(!game ? u"\"%1\" holds no game folder."_s.arg(Platform::displayName(store))
+                          : u"path.inf names no game folder: its first line is empty (%1)."_s.arg(
+                                  Platform::displayName(store)));
             return std::nullopt;
         }
         m_pathStore
@@ -111,26 +124,29 @@ std::optional<QString> Tool::documentFile()
 
 std::optional<QStringList> Tool::loadValues()
 {
-    const std::optional<QString> file = documentFile();
-    if (!file)
+    Prefs::DocumentRead read;
+    if (!readLocked(Platform::FileLock::Kind::Shared, read))
         return std::nullopt;
-    QStringList values(Prefs::FieldCount);
-    const Result loaded = Prefs::loadPositional(
-            *file, [&](int index, const QString &value) { values[index] = value; });
-    if (!loaded.ok()) {
-        failure(loaded.message);
+    if (!read.loaded.ok()) {
+        failure(read.loaded.message);
         return std::nullopt;
     }
-    return values;
+    return read.record.values;
 }
 
-std::optional<QString> Tool::checkedFile(QList<Prefs::Finding> &findings, QStringList &values)
+std::optional<QString> Tool::readLocked(Platform::FileLock::Kind kind, Prefs::DocumentRead &read)
 {
     const std::optional<QString> file = documentFile();
     if (!file)
         return std::nullopt;
-    if (const Result read = Prefs::checkDocument(*file, findings, values); !read.ok()) {
-        failure(read.message);
+    m_lock.reset(); // a run takes one lock at a time
+    m_lock = std::make_unique<Platform::FileLock>(*file, kind);
+    if (m_lock->state() == Platform::FileLock::State::Busy) {
+        failure(Platform::lockBusy(*file, kind == Platform::FileLock::Kind::Shared).message);
+        return std::nullopt;
+    }
+    if (const Result opened = Prefs::readDocument(*file, read); !opened.ok()) {
+        failure(opened.message);
         return std::nullopt;
     }
     return file;

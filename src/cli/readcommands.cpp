@@ -46,14 +46,17 @@ int Tool::get(const QStringList &names)
 
 int Tool::check()
 {
-    QList<Prefs::Finding> findings;
-    QStringList values;
-    const std::optional<QString> file = checkedFile(findings, values);
+    Prefs::DocumentRead read;
+    const std::optional<QString> file = readLocked(Platform::FileLock::Kind::Shared, read);
     if (!file)
         return Failure;
+    const QList<Prefs::Finding> &findings = read.findings;
     if (!m_pathStore.isEmpty())
         m_out << "path.inf: " << m_pathStore << '\n';
     m_out << "file: " << Platform::displayName(*file) << '\n';
+    if (m_lock->state() == Platform::FileLock::State::Unsupported)
+        m_out << "lock: this file cannot be locked (" << m_lock->unsupportedReason()
+              << "), so Tolvane's writers cannot take turns on it\n";
     for (const Prefs::Finding &finding : std::as_const(findings))
         m_out << finding.text << '\n';
     if (findings.isEmpty())

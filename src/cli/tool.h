@@ -4,6 +4,7 @@
 
 #include "cli.h"
 #include "documentcheck.h"
+#include "filelock.h"
 
 #include <QCommandLineParser>
 #include <QIODevice>
@@ -11,6 +12,7 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <memory>
 #include <optional>
 
 namespace Cli {
@@ -37,9 +39,9 @@ private:
     std::optional<QString> documentFile();
     // The values of the file; nothing, and a message, when it cannot be read whole.
     std::optional<QStringList> loadValues();
-    // The file, what a save would change in it and the values it would keep; nothing, and a
-    // message, when the file cannot be read.
-    std::optional<QString> checkedFile(QList<Prefs::Finding> &findings, QStringList &values);
+    // The file, read whole under the lock of this kind, which the run then holds; nothing, and
+    // a message, when the file cannot be read or the lock not taken.
+    std::optional<QString> readLocked(Platform::FileLock::Kind kind, Prefs::DocumentRead &read);
     int list();
     int get(const QStringList &names);
     int set(const QStringList &assignments);
@@ -48,6 +50,11 @@ private:
     int importJson(const QString &source);
     // The write of set and import: the file's values with these changes.
     int write(const QMap<int, QString> &changes);
+    // Refuses a write that loses settings, unless forced; a forced dry run tells what it would
+    // write over.
+    int refuseLosses(const QString &file, const QList<Prefs::Finding> &findings);
+    // What a dry run would change.
+    int preview(const QStringList &values, const QStringList &changed);
 
     QIODevice &m_in;
     QTextStream m_out;
@@ -62,6 +69,7 @@ private:
     const QCommandLineOption m_help{{QStringLiteral("h"), QStringLiteral("help")}};
     const QCommandLineOption m_version{{QStringLiteral("v"), QStringLiteral("version")}};
     QString m_pathStore; // the path.inf that named the game folder, and what it named
+    std::unique_ptr<Platform::FileLock> m_lock; // held to the end of the run's read or write
 };
 
 } // namespace Cli

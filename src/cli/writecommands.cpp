@@ -11,6 +11,7 @@
 #include "regularfile.h"
 #include "settingnames.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -37,6 +38,40 @@ int Tool::set(const QStringList &assignments)
     return write(changes);
 }
 
+namespace {
+
+// The member names of the JSON object, decoded, in the order and number the text gives them:
+// QJsonDocument keeps only the last of two equal names.
+QStringList memberNames(const QByteArray &json)
+{
+    QStringList names;
+    int depth = 0;
+    bool nameNext = false;
+    for (qsizetype at = 0; at < json.size(); ++at) {
+        const char character = json.at(at);
+        if (character == '"') {
+            qsizetype end = at + 1;
+            while (end < json.size() && json.at(end) != '"')
+                end += json.at(end) == '\\' ? 2 : 1;
+            if (depth == 1 && std::exchange(nameNext, false))
+                names << QJsonDocument::fromJson('[' + json.mid(at, end - at + 1) + ']')
+                                 .array()
+                                 .at(0)
+                                 .toString();
+            at = end;
+        } else if (character == '{' || character == '[') {
+            nameNext = ++depth == 1;
+        } else if (character == '}' || character == ']') {
+            --depth;
+        } else if (character == ',') {
+            nameNext = depth == 1;
+        }
+    }
+    return names;
+}
+
+} // namespace
+
 int Tool::importJson(const QString &source)
 {
     QByteArray bytes;
@@ -57,49 +92,82 @@ int Tool::importJson(const QString &source)
                                .arg(error.offset));
     if (!document.isObject())
         return failure(u"%1 holds no JSON object of settings."_s.arg(name));
-    QMap<int, QString> changes;
     QMap<int, QString> keys;
-    const QJsonObject object = document.object();
-    for (auto entry = object.begin(); entry != object.end(); ++entry) {
-        const int index = Prefs::settingIndex(entry.key());
+    for (const QString &key : memberNames(bytes)) {
+        const int index = Prefs::settingIndex(key);
         if (index < 0)
-            return usage(u"%1 names no setting \"%2\""_s.arg(name, entry.key()));
+            return usage(u"%1 names no setting \"%2\""_s.arg(name, key));
         if (keys.contains(index))
             return failure(u"%1 names %2 twice, as \"%3\" and \"%4\"."_s.arg(
-                    name, Prefs::settingName(index), keys[index], entry.key()));
+                    name, Prefs::settingName(index), keys[index], key));
+        keys.insert(index, key);
+    }
+    QMap<int, QString> changes;
+    const QJsonObject object = document.object();
+    for (auto entry = object.begin(); entry != object.end(); ++entry) {
         if (!entry.value().isString())
             return failure(u"In %1, the value of \"%2\" is not a string."_s.arg(name, entry.key()));
-        keys.insert(index, entry.key());
-        changes.insert(index, entry.value().toString());
+        changes.insert(Prefs::settingIndex(entry.key()), entry.value().toString());
     }
     return write(changes);
 }
 
 int Tool::write(const QMap<int, QString> &changes)
 {
-    QList<Prefs::Finding> findings;
-    QStringList values; // forced, what a save keeps: a line it drops or cannot hold is empty
-    const std::optional<QString> file = checkedFile(findings, values);
-    if (!file)
-        return Failure;
-    const auto loses = [](const Prefs::Finding &finding) {
-        return finding.losesSettings;
-    };
-    if (std::any_of(findings.cbegin(), findings.cend(), loses) && !m_parser.isSet(m_force)) {
-        m_err << "tolvane-cli: nothing was written to \"" << Platform::displayName(*file)
-              << "\": a save would lose, change or move settings there.\n";
-        for (const Prefs::Finding &finding : std::as_const(findings))
-            m_err << "  " << finding.text << '\n';
-        m_err << "Give --force to write all the same.\n";
-        return Failure;
-    }
-    QStringList changed = values;
-    for (auto change = changes.cbegin(); change != changes.cend(); ++change)
-        changed[change.key()] = change.value();
-    if (!m_parser.isSet(m_dryRun)) {
+    // Under the lock no writer of Tolvane's comes in between, but a program that takes no lock
+    // may: the write starts again from what it wrote.
+    const int attempts = 4;
+    QString name;
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
+        Prefs::DocumentRead read;
+        const std::optional<QString> file = readLocked(Platform::FileLock::Kind::Exclusive, read);
+        if (!file)
+            return Failure;
+        name = *file;
+        const QStringList &values = read.record.values; // what a forced save keeps
+        QStringList changed = values;
+        for (auto change = changes.cbegin(); change != changes.cend(); ++change)
+            changed[change.key()] = change.value();
+        if (const int refused = refuseLosses(*file, read.findings); refused != Success)
+            return refused;
+        if (m_parser.isSet(m_dryRun))
+            return preview(values, changed);
+        Prefs::DocumentRead now;
+        if (const Result opened = Prefs::readDocument(*file, now);
+            !opened.ok() || !now.record.sameContent(read.record))
+            continue;
         const Result written = Prefs::writeDocument(*file, changed); // checks what it stores
         return written.ok() ? Success : failure(written.message);
     }
+    return failure(u"\"%1\" kept changing while it was read; nothing was written."_s.arg(
+            Platform::displayName(name)));
+}
+
+int Tool::refuseLosses(const QString &file, const QList<Prefs::Finding> &findings)
+{
+    QList<Prefs::Finding> losses;
+    std::copy_if(findings.cbegin(), findings.cend(), std::back_inserter(losses),
+                 [](const Prefs::Finding &finding) { return finding.losesSettings; });
+    if (losses.isEmpty())
+        return Success;
+    if (m_parser.isSet(m_force)) {
+        if (m_parser.isSet(m_dryRun)) { // what the forced write overrides
+            m_out << "--force would write over what a save loses, changes or moves:\n";
+            for (const Prefs::Finding &finding : std::as_const(losses))
+                m_out << "  " << finding.text << '\n';
+        }
+        return Success;
+    }
+    m_err << "tolvane-cli: nothing was written to \"" << Platform::displayName(file)
+          << "\": a save would lose, change or move settings there.\n";
+    for (const Prefs::Finding &finding : std::as_const(findings))
+        m_err << "  " << finding.text << '\n';
+    m_err << "Give --force to write all the same.\n";
+    return Failure;
+}
+
+int Tool::preview(const QStringList &values, const QStringList &changed)
+{
     if (const Result refused = Prefs::checkStorable(changed); !refused.ok())
         return failure(refused.message);
     for (int index = 0; index < Prefs::FieldCount; ++index) {

@@ -9,7 +9,13 @@
 #include "regularfile.h"
 #include "settingnames.h"
 
+#include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace Prefs {
 
@@ -61,29 +67,64 @@ void checkLine(int number, const QString &text, const QString &value, QList<Find
 
 } // namespace
 
-Result checkDocument(const QString &nativeName, QList<Finding> &findings, QStringList &values)
+// The file's identity, size and modification time, as the open file says.
+static void recordFileStatus(const QFile &file, FileRecord &record)
+{
+    const QFileInfo info(file.fileName());
+    record.size = info.size();
+    record.modified = info.lastModified();
+#ifdef Q_OS_UNIX
+    struct stat status = {};
+    if (::fstat(file.handle(), &status) != 0)
+        return;
+    record.identity = QByteArray::number(quint64(status.st_dev)) + ':'
+                      + QByteArray::number(quint64(status.st_ino));
+    record.size = status.st_size;
+    record.modified = QDateTime::fromMSecsSinceEpoch(qint64(status.st_mtim.tv_sec) * 1000
+                                                     + status.st_mtim.tv_nsec / 1000000);
+#endif
+}
+
+Result readDocument(const QString &nativeName, DocumentRead &read)
 {
     using Status = Platform::LineReader::Status;
+    read = {};
+    FileRecord &record = read.record;
+    record.values = QStringList(FieldCount);
     QFile file(nativeName);
     const QString name = Platform::displayName(nativeName);
     if (const QString reason = Platform::openRegularFile(file, QIODevice::ReadOnly);
-        !reason.isEmpty())
-        return {QStringLiteral("Cannot open \"%1\": %2.").arg(name, reason)};
-    values = QStringList(FieldCount);
-    Platform::LineReader reader(file);
+        !reason.isEmpty()) {
+        record.exists = QFileInfo::exists(nativeName);
+        return read.loaded = {QStringLiteral("Cannot open \"%1\": %2.").arg(name, reason)};
+    }
+    record.exists = true;
+    recordFileStatus(file, record);
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    Platform::LineReader reader(file, &digest);
     QByteArray bytes;
+    QList<Finding> &findings = read.findings;
     int count = 0;
     bool emptyAfterLast = false; // line 55 is empty, as a save writes it
     bool textAfterLast = false;  // a line after the 54th holds more than blanks
+    bool positional = true;      // the window's load has not failed yet
     for (Status status; (status = reader.readLine(bytes, LongestLine)) != Status::EndOfFile;) {
         ++count;
         const bool tooLong = status == Status::TooLong;
-        while (status == Status::TooLong) // the rest of the line is not kept
-            status = reader.readLine(bytes, LongestLine);
+        // The rest of an over-long line is not kept, but any text in any part of it counts.
+        for (; status == Status::TooLong; status = reader.readLine(bytes, LongestLine))
+            textAfterLast = textAfterLast || (count > FieldCount && !bytes.trimmed().isEmpty());
         if (status == Status::ReadError)
-            return {QStringLiteral("Cannot read \"%1\": %2.").arg(name, file.errorString())};
+            return read.loaded
+                   = {QStringLiteral("Cannot read \"%1\": %2.").arg(name, file.errorString())};
         const QString text = Platform::decodeDocumentText(bytes);
         const QString value = ExtractValue(text);
+        if (count <= FieldCount && positional) {
+            read.loaded = tooLong ? lineFailure(Status::TooLong, count, name, file)
+                                  : valueFailure(value, count, name);
+            positional = read.loaded.ok();
+            read.valuesRead += positional ? 1 : 0;
+        }
         if (count <= FieldCount && (tooLong || value.size() > FieldLimit))
             findings.append({count,
                              QStringLiteral("line %1 holds a value longer than %2 characters, more "
@@ -92,23 +133,26 @@ Result checkDocument(const QString &nativeName, QList<Finding> &findings, QStrin
                                      .arg(FieldLimit),
                              true});
         else if (count <= FieldCount)
-            checkLine(count, text, values[count - 1] = value, findings);
+            checkLine(count, text, record.values[count - 1] = value, findings);
         emptyAfterLast = count == FieldCount + 1 && bytes.isEmpty();
         textAfterLast = textAfterLast || (count > FieldCount && !bytes.trimmed().isEmpty());
         if (count <= FieldCount || emptyAfterLast)
             checkEnding(count, reader.lineEnd(), findings);
     }
-    if (count < FieldCount)
+    record.digest = digest.result();
+    if (count < FieldCount) {
+        if (positional)
+            read.loaded = lineFailure(Status::EndOfFile, count + 1, name, file);
         findings.append({0,
                          QStringLiteral("the file ends after line %1: a save writes %2 lines, the "
                                         "settings it lacks empty")
                                  .arg(count)
                                  .arg(FieldCount),
                          true});
-    else if (count == FieldCount)
+    } else if (count == FieldCount) {
         findings.append(
                 {0, QStringLiteral("no empty line follows the 54th: a save adds one"), false});
-    else if (!emptyAfterLast)
+    } else if (!emptyAfterLast) {
         findings.append(
                 {FieldCount + 1,
                  count == FieldCount + 1
@@ -117,7 +161,18 @@ Result checkDocument(const QString &nativeName, QList<Finding> &findings, QStrin
                                           "drops them")
                                    .arg(count),
                  textAfterLast});
+    }
     return {};
+}
+
+QStringList differingSettings(const FileRecord &before, const FileRecord &after)
+{
+    QStringList names;
+    for (int index = 0; index < FieldCount; ++index) {
+        if (before.values.value(index) != after.values.value(index))
+            names << settingName(index);
+    }
+    return names;
 }
 
 } // namespace Prefs

@@ -11,8 +11,11 @@
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #endif
+
+#include <optional>
 
 namespace Platform {
 
@@ -72,19 +75,62 @@ QString writeInPlace(const QString &nativeName, const QByteArray &bytes)
             .arg(reason, qt_error_string(errno));
 }
 
-// A replacement file belongs to whoever writes it. Give it the old file's owner and group,
-// so that the game's own account can still read and write it; false when that is not
-// allowed, and the old file must then be written in place.
-bool keepOwnerAndGroup(int descriptor, const struct stat &old)
+// The names of the file's extended attributes (its POSIX ACL among them), or nothing when
+// they cannot be listed.
+std::optional<QList<QByteArray>> attributeNames(const QByteArray &name)
 {
+    QByteArray names(4096, Qt::Uninitialized);
+    ssize_t size;
+    while ((size = ::listxattr(name.constData(), names.data(), size_t(names.size()))) < 0
+           && errno == ERANGE)
+        names.resize(names.size() * 4);
+    if (size < 0)
+        return errno == ENOTSUP ? std::optional(QList<QByteArray>()) : std::nullopt;
+    names.truncate(size);
+    QList<QByteArray> list = names.split('\0');
+    list.removeAll(QByteArray());
+    return list;
+}
+
+bool copyAttribute(const QByteArray &name, const QByteArray &attribute, int descriptor)
+{
+    QByteArray value(4096, Qt::Uninitialized);
+    ssize_t size;
+    while ((size = ::getxattr(name.constData(), attribute.constData(), value.data(),
+                              size_t(value.size())))
+                   < 0
+           && errno == ERANGE)
+        value.resize(value.size() * 4);
+    return size >= 0
+           && ::fsetxattr(descriptor, attribute.constData(), value.constData(), size_t(size), 0)
+                      == 0;
+}
+
+// A replacement file belongs to whoever writes it, with a plain mode and no attributes. Give
+// it everything of the old file but its content: owner and group (so that the game's own
+// account can still read and write it), the mode with its special bits (read-only is how an
+// admin keeps the game from rewriting it), and every extended attribute, the ACL among them.
+// False when any of it cannot be given, and the old file must then be written in place.
+bool keepMetadata(int descriptor, const QString &nativeName, const struct stat &old)
+{
+    const QByteArray name = QFile::encodeName(nativeName);
+    const std::optional<QList<QByteArray>> attributes = attributeNames(name);
     struct stat made = {};
-    if (::fstat(descriptor, &made) != 0)
+    if (!attributes || ::fstat(descriptor, &made) != 0)
         return false;
-    if (made.st_uid == old.st_uid && made.st_gid == old.st_gid)
-        return true;
-    // fchown clears the set-user-ID and set-group-ID bits: the old mode is given back after it.
-    return ::fchown(descriptor, old.st_uid, old.st_gid) == 0
-           && ::fchmod(descriptor, old.st_mode & 07777) == 0;
+    // fchown clears the set-user-ID and set-group-ID bits, so the mode comes after it; the
+    // kernel clears set-group-ID for a group the writer is not in, which the check finds.
+    if ((made.st_uid != old.st_uid || made.st_gid != old.st_gid)
+        && ::fchown(descriptor, old.st_uid, old.st_gid) != 0)
+        return false;
+    if (::fchmod(descriptor, old.st_mode & 07777) != 0)
+        return false;
+    for (const QByteArray &attribute : *attributes) {
+        if (!copyAttribute(name, attribute, descriptor))
+            return false;
+    }
+    return ::fstat(descriptor, &made) == 0 && made.st_uid == old.st_uid && made.st_gid == old.st_gid
+           && (made.st_mode & 07777) == (old.st_mode & 07777);
 }
 
 #endif
@@ -115,12 +161,6 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes)
 #endif
         return file.errorString();
     }
-#ifdef Q_OS_UNIX
-    if (exists && !keepOwnerAndGroup(file.handle(), old)) {
-        file.cancelWriting();
-        return writeInPlace(nativeName, bytes);
-    }
-#endif
     errno = 0;
     if (file.write(bytes) != bytes.size()) {
         // Qt loses the reason of a failed write (a full disk gives "Unknown error").
@@ -128,6 +168,13 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes)
         file.cancelWriting();
         return reason;
     }
+#ifdef Q_OS_UNIX
+    // After the write, which would clear the set-user-ID bit of a writer who is not root.
+    if (exists && !keepMetadata(file.handle(), nativeName, old)) {
+        file.cancelWriting();
+        return writeInPlace(nativeName, bytes);
+    }
+#endif
     if (!file.commit())
         return file.errorString();
     return {};
@@ -138,6 +185,13 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes)
 Result writeFailure(const QString &nativeName, const QString &reason)
 {
     return {QStringLiteral("Cannot write \"%1\": %2.").arg(displayName(nativeName), reason)};
+}
+
+Result lockBusy(const QString &nativeName, bool reading)
+{
+    return {QStringLiteral("Another program is writing \"%1\"; nothing was %2.")
+                    .arg(displayName(nativeName),
+                         reading ? QStringLiteral("read") : QStringLiteral("written"))};
 }
 
 Result writeWholeFile(const QString &nativeName, const QByteArray &bytes)

@@ -5,6 +5,7 @@
 // is not read on, so a huge or binary file costs neither time nor memory.
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QIODevice>
 
 namespace Platform {
@@ -15,7 +16,8 @@ public:
     enum class Status { Line, EndOfFile, TooLong, ReadError };
     enum class LineEnd { CrLf, Cr, Lf, None };
 
-    explicit LineReader(QIODevice &device);
+    // digest, if given, receives every byte read, to the end of the file if read so far.
+    explicit LineReader(QIODevice &device, QCryptographicHash *digest = nullptr);
 
     Status readLine(QByteArray &line, qsizetype maxLength);
     // How the line last read ended.
@@ -25,6 +27,7 @@ private:
     bool fillBuffer();
 
     QIODevice &m_device;
+    QCryptographicHash *m_digest;
     QByteArray m_buffer;
     qsizetype m_position = 0;
     LineEnd m_lineEnd = LineEnd::None;

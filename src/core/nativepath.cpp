@@ -80,6 +80,9 @@ QString matchingEntry(const QString &folder, const QString &part)
 
 QString nativeFileName(const QString &programName)
 {
+    // No file has such a name: its open fails and says so, without asking the system first.
+    if (programName.contains(QChar(u'\0')))
+        return programName;
     static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
     QStringList parts = programName.split(separators, Qt::SkipEmptyParts);
     QString folder;

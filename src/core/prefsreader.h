@@ -3,6 +3,7 @@
 // The positional reader: line N of a file fills field N, whatever variable it names. Each
 // line is reduced to its value by ExtractValue; only the first 54 lines are ever read.
 
+#include "linereader.h"
 #include "result.h"
 
 #include <QIODevice>
@@ -22,6 +23,12 @@ inline constexpr qsizetype LongestLine = FieldLimit + 4096;
 // The text after the line's first double quote (the whole line when it has none), less its
 // last two characters, which in a written line are the closing quote and the semicolon.
 QString ExtractValue(QStringView line);
+
+// Why the read of line (1..54) of the file called name, whose reader gave status, does not
+// give its value; success for a line read whole. The value itself may still be too long.
+Result lineFailure(Platform::LineReader::Status status, int line, const QString &name,
+                   const QIODevice &device);
+Result valueFailure(const QString &value, int line, const QString &name);
 
 using FieldSetter = std::function<void(int index, const QString &value)>;
 

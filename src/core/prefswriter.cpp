@@ -4,6 +4,7 @@
 #include "fieldtable.h"
 #include "filewriter.h"
 #include "prefsreader.h"
+#include "settingnames.h"
 
 namespace Prefs {
 
@@ -22,11 +23,13 @@ QString formatPrefsText(const QStringList &texts)
 namespace {
 
 // Why the text cannot be written as one line of the file, or empty when it can.
-QString unstorableReason(const QString &text)
+QString unstorableReason(const QString &text, ValueSource source)
 {
     if (text.contains(u'\r') || text.contains(u'\n'))
-        return QStringLiteral("a line break, shown as a space, which would split its line in "
-                              "the file");
+        return source == ValueSource::Fields
+                       ? QStringLiteral("a line break, shown as a space, which would split its "
+                                        "line in the file")
+                       : QStringLiteral("a line break, which would split its line in the file");
     if (text.size() > FieldLimit)
         return QStringLiteral("%1 characters, more than the %2 a field holds")
                 .arg(text.size())
@@ -34,20 +37,25 @@ QString unstorableReason(const QString &text)
     if (Platform::encodeDocumentText(text))
         return {};
     for (qsizetype at = 0;; ++at) {
-        const qsizetype length = text.at(at).isHighSurrogate() ? 2 : 1;
-        if (!Platform::encodeDocumentText(QStringView(text).mid(at, length)))
-            return QStringLiteral("the character \"%1\", which the game's code page cannot "
-                                  "store")
-                    .arg(text.mid(at, length));
+        // A surrogate pair is one character; a lone surrogate is named alone.
+        const bool pair = text.at(at).isHighSurrogate() && at + 1 < text.size()
+                          && text.at(at + 1).isLowSurrogate();
+        const QStringView character = QStringView(text).mid(at, pair ? 2 : 1);
+        if (Platform::encodeDocumentText(character))
+            continue;
+        const QString codePoint
+                = QString::number(character.toUcs4().value(0), 16).rightJustified(4, u'0');
+        return QStringLiteral("the character %1 (U+%2), which the game's code page cannot store")
+                .arg(quoted(character), codePoint.toUpper());
     }
 }
 
 } // namespace
 
-Result checkStorable(const QStringList &texts)
+Result checkStorable(const QStringList &texts, ValueSource source)
 {
     for (int index = 0; index < FieldCount; ++index) {
-        const QString reason = unstorableReason(texts.at(index));
+        const QString reason = unstorableReason(texts.at(index), source);
         if (reason.isEmpty())
             continue;
         const std::string_view variable = variableName(FieldTable[index]);
@@ -61,9 +69,9 @@ Result checkStorable(const QStringList &texts)
     return {};
 }
 
-Result writeDocument(const QString &nativeName, const QStringList &texts)
+Result writeDocument(const QString &nativeName, const QStringList &texts, ValueSource source)
 {
-    if (Result refused = checkStorable(texts); !refused.ok())
+    if (Result refused = checkStorable(texts, source); !refused.ok())
         return refused;
     const std::optional<QByteArray> bytes
             = Platform::encodeDocumentText(formatPrefsText(texts) + QLatin1StringView("\r\n"));

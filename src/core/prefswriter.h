@@ -15,12 +15,16 @@ inline constexpr QLatin1StringView LineEnd{"\";\r\n"};
 // Builds the preferences text from the 54 field texts, in table order.
 QString formatPrefsText(const QStringList &texts);
 
+// Where the texts come from: the window shows a line break in a field as a blank.
+enum class ValueSource { Fields, Arguments };
+
 // Fails, naming the first field that cannot be written as its line, when a text holds a line
 // break, more than FieldLimit characters or a character of no byte in the code page.
-Result checkStorable(const QStringList &texts);
+Result checkStorable(const QStringList &texts, ValueSource source = ValueSource::Arguments);
 
 // After checkStorable, writes the preferences text of the texts followed by one more CR LF,
 // replacing the file as filewriter.h says. Nothing is written when a check fails.
-Result writeDocument(const QString &nativeName, const QStringList &texts);
+Result writeDocument(const QString &nativeName, const QStringList &texts,
+                     ValueSource source = ValueSource::Arguments);
 
 } // namespace Prefs

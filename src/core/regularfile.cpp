@@ -13,6 +13,12 @@ QString unusableNameReason(const QString &nativeName)
 {
     if (nativeName.contains(QChar(u'\0')))
         return QStringLiteral("the name holds a NUL character, which no file name can hold");
+    // What the program made of a name whose bytes are no UTF-8: no such name can be opened.
+    for (const QString &part : nativeName.split(u'/')) {
+        if (part.contains(QChar::ReplacementCharacter))
+            return QStringLiteral("the name \"%1\" is not valid UTF-8, which Tolvane cannot open")
+                    .arg(part);
+    }
     return {};
 }
 
@@ -44,8 +50,15 @@ QString openRegularFile(QFile &file, QIODevice::OpenMode mode)
     // Without O_NONBLOCK, the open of a named pipe waits for its other end.
     const int descriptor = ::open(QFile::encodeName(file.fileName()).constData(),
                                   access | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return qt_error_string(errno);
+    if (descriptor < 0) {
+        // A socket cannot be opened at all; say what it is rather than "No such device".
+        const int error = errno;
+        struct stat status = {};
+        if (error == ENXIO && ::stat(QFile::encodeName(file.fileName()).constData(), &status) == 0
+            && !S_ISREG(status.st_mode))
+            return notRegularReason(status.st_mode);
+        return qt_error_string(error);
+    }
     struct stat status = {};
     QString reason = ::fstat(descriptor, &status) == 0 ? notRegularReason(status.st_mode)
                                                        : qt_error_string(errno);

@@ -18,7 +18,8 @@ QString openRegularFile(QFile &file, QIODevice::OpenMode mode);
 // file.
 QString notRegularReason(unsigned fileMode);
 
-// Why the name cannot name a file at all (it holds a NUL character); empty when it can.
+// Why the name cannot name a file at all (it holds a NUL character, or a part that was not
+// valid UTF-8); empty when it can.
 QString unusableNameReason(const QString &nativeName);
 
 } // namespace Platform

@@ -25,13 +25,20 @@ int settingIndex(QStringView name)
 QString quoted(QStringView text)
 {
     QString result(u'"');
-    for (const QChar character : text) {
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const QChar character = text.at(at);
         const char16_t code = character.unicode();
+        // A surrogate is shown as itself only as half of a pair.
+        const bool lone
+                = (character.isHighSurrogate()
+                   && !(at + 1 < text.size() && text.at(at + 1).isLowSurrogate()))
+                  || (character.isLowSurrogate() && !(at > 0 && text.at(at - 1).isHighSurrogate()));
         if (code == u'"' || code == u'\\')
             result += u'\\' + character;
         else if (code == u'\n' || code == u'\r' || code == u'\t')
             result += code == u'\n' ? u"\\n" : code == u'\r' ? u"\\r" : u"\\t";
-        else if (code < 0x20 || (code >= 0x7f && code < 0xa0)) // C0 and C1 controls
+        else if (code < 0x20 || (code >= 0x7f && code < 0xa0) // C0 and C1 controls
+                 || code == 0x2028 || code == 0x2029 || lone) // line and paragraph ends
             result += QStringLiteral("\\u%1").arg(code, 4, 16, QLatin1Char('0'));
         else
             result += character;

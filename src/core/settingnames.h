@@ -14,8 +14,9 @@ QString settingName(int index);
 // The field that this name (either form, any case, a leading "$" allowed) stands for, or -1.
 int settingIndex(QStringView name);
 
-// The text as a JSON string: in double quotes, with quotes, backslashes and control
-// characters escaped, so that blanks and all else stay visible on one line.
+// The text as a JSON string: in double quotes, with quotes, backslashes, control characters,
+// the line and paragraph separators and lone surrogates escaped, so that blanks and all else
+// stay visible on one line.
 QString quoted(QStringView text);
 
 } // namespace Prefs

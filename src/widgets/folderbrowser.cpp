@@ -112,8 +112,11 @@ bool FolderBrowser::openFolder(const QString &folder)
     entries += dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     // One icon for all rows: the style decodes it afresh at each call.
     const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
-    for (const QString &entry : std::as_const(entries))
-        new QListWidgetItem(folderIcon, entry, m_folders);
+    for (const QString &entry : std::as_const(entries)) {
+        // A name whose bytes are no UTF-8 could be shown, but never opened again.
+        if (!entry.contains(QChar::ReplacementCharacter))
+            new QListWidgetItem(folderIcon, entry, m_folders);
+    }
     return true;
 }
 

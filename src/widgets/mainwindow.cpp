@@ -1,9 +1,10 @@
 #include "mainwindow.h"
 
+#include "filelock.h"
+#include "filewriter.h"
 #include "messagebox.h"
 #include "nativepath.h"
 #include "pagelayout.h"
-#include "prefsreader.h"
 #include "prefswriter.h"
 #include "printing.h"
 #include "skinname.h"
@@ -14,6 +15,8 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QLineEdit>
@@ -142,18 +145,31 @@ LoadStepOutcome MainWindow::runLoadStep()
 
 Result MainWindow::init()
 {
-    return loadFields(m_shared.TribesPath + PrefsFile);
+    const QString programName = m_shared.TribesPath + PrefsFile;
+    Prefs::DocumentRead read;
+    const Result loaded = loadFields(programName, read);
+    if (loaded.ok()) { // what a save compares the file with, to see another program's changes
+        m_record = read.record;
+        m_recordName = Platform::nativeFileName(programName);
+    }
+    return loaded;
 }
 
-Result MainWindow::loadFields(const QString &programName)
+Result MainWindow::loadFields(const QString &programName, Prefs::DocumentRead &read)
 {
-    return Prefs::loadPositional(Platform::nativeFileName(programName),
-                                 [this](int index, const QString &value) {
-                                     QLineEdit *edit = m_fields.at(index);
-                                     edit->setText(value);
-                                     // Show a long value from its start, not its end.
-                                     edit->setCursorPosition(0);
-                                 });
+    const QString nativeName = Platform::nativeFileName(programName);
+    // Shared: no writer of Tolvane's is half way through the file while it is read.
+    const Platform::FileLock lock(nativeName, Platform::FileLock::Kind::Shared);
+    if (lock.state() == Platform::FileLock::State::Busy)
+        return Platform::lockBusy(nativeName, true);
+    if (Result opened = Prefs::readDocument(nativeName, read); !opened.ok())
+        return opened;
+    for (int index = 0; index < read.valuesRead; ++index) {
+        QLineEdit *edit = m_fields.at(index);
+        edit->setText(read.record.values.at(index));
+        edit->setCursorPosition(0); // show a long value from its start, not its end
+    }
+    return read.loaded;
 }
 
 void MainWindow::Format()
@@ -184,13 +200,80 @@ bool MainWindow::report(const Result &result)
 bool MainWindow::writeDocument(const QString &nativeName)
 {
     Format();
-    return report(Prefs::writeDocument(nativeName, fieldTexts()));
+    return report(Prefs::writeDocument(nativeName, fieldTexts(), Prefs::ValueSource::Fields));
+}
+
+namespace {
+
+// "A", "A and B", "A, B and C", and at most five names.
+QString listed(const QStringList &names)
+{
+    const qsizetype shown = names.size() > 6 ? 5 : names.size();
+    QStringList parts = names.mid(0, shown);
+    if (shown < names.size())
+        parts << u"%1 more"_s.arg(names.size() - shown);
+    const QString last = parts.takeLast();
+    return parts.isEmpty() ? last : parts.join(u", "_s) + u" and "_s + last;
+}
+
+} // namespace
+
+QString MainWindow::changedSinceRead(const QString &nativeName,
+                                     const std::optional<Prefs::FileRecord> &expected,
+                                     Prefs::FileRecord &found)
+{
+    Prefs::DocumentRead read;
+    Prefs::readDocument(nativeName, read); // one that cannot be read is recorded so
+    found = read.record;
+    if (!found.exists) // nothing there to lose
+        return {};
+    if (!expected)
+        return u"Tolvane has not read \"%1\" since its game folder was set. Save and Exit "
+               "replaces it with the values shown."_s.arg(Platform::displayName(nativeName));
+    if (found.sameContent(*expected))
+        return {};
+    const QStringList differing = Prefs::differingSettings(*expected, found);
+    const QString what
+            = differing.isEmpty()
+                      ? u"its settings are as they were, but other lines differ"_s
+                      : listed(differing) + (differing.size() == 1 ? u" differs"_s : u" differ"_s);
+    return u"%1 was changed by another program after Tolvane read it: %2. Save and Exit replaces "
+           "it with the values shown."_s.arg(QFileInfo(nativeName).fileName(), what);
 }
 
 void MainWindow::saveAndExit()
 {
-    if (writeDocument(Platform::nativeFileName(m_shared.TribesPath + PrefsFile)))
-        Q_EMIT exitRequested();
+    const QString nativeName = Platform::nativeFileName(m_shared.TribesPath + PrefsFile);
+    std::optional<Prefs::FileRecord> expected;
+    if (m_record && m_recordName == nativeName)
+        expected = m_record;
+    // The lock is held from the check to the end of the write, and never while a question or
+    // a message is on screen.
+    for (;;) {
+        Prefs::FileRecord found;
+        QString question;
+        Result written;
+        {
+            QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+            const Platform::FileLock lock(nativeName, Platform::FileLock::Kind::Exclusive);
+            QGuiApplication::restoreOverrideCursor();
+            if (lock.state() == Platform::FileLock::State::Busy) {
+                written = Platform::lockBusy(nativeName);
+            } else if ((question = changedSinceRead(nativeName, expected, found)).isEmpty()) {
+                Format();
+                written = Prefs::writeDocument(nativeName, fieldTexts(),
+                                               Prefs::ValueSource::Fields);
+            }
+        }
+        if (question.isEmpty()) {
+            if (report(written))
+                Q_EMIT exitRequested();
+            return;
+        }
+        if (!askToSave(this, question))
+            return;       // the edits stay, and Restore can be chosen
+        expected = found; // what the admin chose to write over; checked again under the lock
+    }
 }
 
 void MainWindow::createBackup()
@@ -200,7 +283,8 @@ void MainWindow::createBackup()
 
 void MainWindow::loadBackup()
 {
-    report(loadFields(QString::fromLatin1(BackupToLoad)));
+    Prefs::DocumentRead read;
+    report(loadFields(QString::fromLatin1(BackupToLoad), read));
 }
 
 void MainWindow::restore()

@@ -5,12 +5,14 @@
 // document. The fields are the only copy of the settings' values. A command that fails shows
 // a message that names the file or the field and the reason, and the program goes on.
 
+#include "documentcheck.h"
 #include "loadstep.h"
 #include "result.h"
 
 #include <QMainWindow>
 
 #include <functional>
+#include <optional>
 
 class QFileDialog;
 class QLineEdit;
@@ -58,8 +60,14 @@ private:
     // The click of the "..." button beside TeamSkin<team>.
     void pickSkin(int team);
 
-    // Loads any file, given in the program's own form, into the fields by position.
-    Result loadFields(const QString &programName);
+    // Loads any file, given in the program's own form, into the fields by position; gives
+    // what was read of it.
+    Result loadFields(const QString &programName, Prefs::DocumentRead &read);
+    // Under the lock: the question to ask before the preferences file is written over, when
+    // another program changed it since expected; empty when it can be written at once.
+    QString changedSinceRead(const QString &nativeName,
+                             const std::optional<Prefs::FileRecord> &expected,
+                             Prefs::FileRecord &found);
     // Format, then the write; false when nothing was written.
     bool writeDocument(const QString &nativeName);
     // Shows a failure's message and the field it names; false for a failure.
@@ -72,5 +80,8 @@ private:
     QList<QAction *> m_commandActions;
     QFileDialog *m_skinDialog = nullptr;
     QString m_skinDirectory;
+    // The preferences file as last loaded whole, and its name.
+    std::optional<Prefs::FileRecord> m_record;
+    QString m_recordName;
     std::function<QString()> m_chooseSkinFile;
 };

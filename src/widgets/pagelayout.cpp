@@ -96,7 +96,9 @@ QLineEdit *addField(QWidget *page, int index)
     const PageGeometry &geometry = PageTable[field.tab];
     auto *edit = new QLineEdit(page);
     edit->setObjectName(QString::fromLatin1(field.name));
-    edit->setMaxLength(int(Prefs::FieldLimit));
+    // One more than a value may hold: a longer paste stays too long, and a save refuses it,
+    // rather than being cut without a word.
+    edit->setMaxLength(int(Prefs::FieldLimit) + 1);
     QString tag = QString::fromLatin1(field.tag);
     tag.chop(1);
     edit->setToolTip(tag); // the line it writes, so an admin sees which variable it sets
