@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # The Debian packages, installed with apt and removed again. tolvane: its metadata validates,
 # and its desktop entry starts it in ~/.config/tolvane, whose path.inf names the demo game.
-# tolvane-cli: no GUI or X library, and it works with no display. Skipped (77) without root.
+# tolvane-cli: no GUI or X library, and it works with no display. Skipped (77) without root,
+# and where Tolvane is installed already: the admin's own packages stay.
 # Usage: deb-install.sh BUILD_FOLDER GAME_FOLDER DISPLAY_FOLDER
 set -euo pipefail
 build=$1 game=$2 display=$3
 [ "$(id -u)" -eq 0 ] || exit 77
+if dpkg-query -W -f='${Status}\n' tolvane tolvane-cli 2>/dev/null | grep -q "ok installed"; then
+    echo "skipped: Tolvane is installed here, and this test would replace and remove it"
+    exit 77
+fi
 deb=$(ls "$build"/tolvane_*.deb)
 cli=$(ls "$build"/tolvane-cli_*.deb)
 scratch=$(mktemp -d)

@@ -17,6 +17,8 @@ trap 'bash "$repo/tools/xdisplay.sh" stop "$scratch/x"; rm -rf "$scratch"' EXIT
 bash "$repo/tools/xdisplay.sh" start "$scratch/x"
 export DISPLAY=":$(cat "$scratch/x/display")" XDG_RUNTIME_DIR="$scratch" HOME="$scratch"
 cp -r "$repo/examples/tribes" "$scratch/game"
+# Its 54 settings alone: lines after them would bring a notice up beside the window.
+sed -i '55,$d' "$scratch/game/config/ServerPrefs.cs" && printf '\r\n' >>"$scratch/game/config/ServerPrefs.cs"
 printf '%s\r\n' "$scratch/game" >"$scratch/path.inf"
 prefs="$scratch/game/config/ServerPrefs.cs"
 

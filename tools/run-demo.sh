@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Builds Tolvane and starts it in a scratch working folder whose path.inf names the demo
-# game folder in examples/tribes.
+# Starts Tolvane in a scratch working folder whose path.inf names the demo game folder in
+# examples/tribes: the tolvane of the g++ tree that tools/run-tests.sh builds, when there is
+# one, else that of a debug tree built here.
 source "$(dirname "$0")/common.sh"
 
-install_missing build
-build dev
-
+program="$repo/build-ci-gcc/src/tolvane/tolvane"
+if [ ! -x "$program" ]; then
+    install_missing build
+    build dev
+    program="$repo/build-dev/src/tolvane/tolvane"
+fi
 work="$repo/demo-work"
 mkdir -p "$work"
 printf '%s\r\n' "$repo/examples/tribes" >"$work/path.inf"
@@ -13,6 +17,6 @@ cd "$work"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display: starting Tolvane on a virtual X display (Xvfb)."
     install_missing display
-    exec xvfb-run -a "$repo/build-dev/src/tolvane/tolvane"
+    exec xvfb-run -a "$program"
 fi
-exec "$repo/build-dev/src/tolvane/tolvane"
+exec "$program"

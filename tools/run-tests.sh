@@ -3,11 +3,33 @@
 # runs three CMake workflows, one build tree each: clang++ with the sanitizers (the unit,
 # X11 and print tests and the fuzz target); g++ for its warnings, with the Windows branches
 # compiled by MinGW-w64 and the benchmark built so that neither rots, and the unit tests;
-# the release build with its Debian packages and their test.
+# the release build with its Debian packages and their test. Every workflow runs, even after
+# one fails; the last line counts the tests of all of them.
 source "$(dirname "$0")/common.sh"
 
 install_missing build display test benchbuild
 cd "$repo"
-for workflow in ci-clang ci-gcc ci-release; do
-    cmake --workflow --preset "$workflow"
+declare -A tree=([ci-clang]=build-ci-clang [ci-gcc]=build-ci-gcc [ci-release]=build-release)
+workflows=(ci-clang ci-gcc ci-release)
+passed=0 failed=0 skipped=0
+for workflow in "${workflows[@]}"; do
+    junit="${tree[$workflow]}/junit.xml"
+    rm -f "$junit"
+    cmake --workflow --preset "$workflow" || true
+    if [ ! -f "$junit" ]; then # it failed before its tests ran
+        echo "$workflow failed before its tests ran"
+        failed=$((failed + 1))
+        continue
+    fi
+    # Each test's status, the virtual display's start and stop aside.
+    while read -r state; do
+        case $state in
+        run) passed=$((passed + 1)) ;;
+        fail) failed=$((failed + 1)) ;;
+        *) skipped=$((skipped + 1)) ;;
+        esac
+    done < <(grep -o '<testcase name="[^"]*"[^>]*status="[^"]*"' "$junit" \
+        | grep -v 'name="xdisplay_' | sed 's/.*status="\([^"]*\)"/\1/')
 done
+echo "$passed passed, $failed failed, $skipped skipped in ${#workflows[@]} workflows"
+[ "$failed" -eq 0 ]

@@ -14,7 +14,11 @@ trap 'kill $tolvane 2>/dev/null; bash "$repo/tools/xdisplay.sh" stop "$scratch/x
 scale=${SCALE:-1}
 bash "$repo/tools/xdisplay.sh" start "$scratch/x" "$((1024 * scale))x$((768 * scale))"
 export DISPLAY=":$(cat "$scratch/x/display")" XDG_RUNTIME_DIR="$scratch" QT_SCALE_FACTOR=$scale
-printf '%s\r\n' "$repo/examples/tribes" >"$scratch/path.inf"
+# The demo game's 54 settings alone: its lines after them would bring a notice to the front.
+mkdir -p "$scratch/game/config"
+head -n 54 "$repo/examples/tribes/config/ServerPrefs.cs" >"$scratch/game/config/ServerPrefs.cs"
+printf '\r\n' >>"$scratch/game/config/ServerPrefs.cs"
+printf '%s\r\n' "$scratch/game" >"$scratch/path.inf"
 
 # The window with this title, once it is on screen, and a picture of it with its frame.
 window() { xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }

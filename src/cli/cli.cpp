@@ -28,6 +28,19 @@ int Tool::failure(const QString &message)
     return Failure;
 }
 
+QString Tool::notOneSetting(const QString &name)
+{
+    const QList<int> indexes = Prefs::settingIndexes(name);
+    if (indexes.isEmpty())
+        return u"there is no setting \"%1\" (tolvane-cli list --names names them all)"_s.arg(name);
+    QStringList settings;
+    for (const int index : indexes)
+        settings << Prefs::settingName(index);
+    return u"\"%1\" names %2 settings, %3: give one of their names"_s.arg(name)
+            .arg(settings.size())
+            .arg(settings.join(u" and "_s));
+}
+
 int Tool::run(const QStringList &arguments)
 {
     m_parser.addOptions({m_game, m_file, m_dryRun, m_force, m_json, m_names, m_help, m_version});
@@ -112,7 +125,7 @@ std::optional<QString> Tool::documentFile()
         m_pathStore
                 = u"%1, which names %2"_s.arg(Platform::displayName(store), Prefs::quoted(*game));
         // A relative folder is the window's, which starts in the folder of its path.inf.
-        static const QRegularExpression rooted(uR"(^([\\/]|[A-Za-z]:))"_s);
+        static const QRegularExpression rooted(uR"(^([\\/]|[A-Za-z]:|~([\\/]|$)))"_s);
         const QString folder
                 = rooted.match(*game).hasMatch() ? *game : storeInfo.absolutePath() + u'/' + *game;
         return Platform::nativeFileName(folder + PrefsFile);
@@ -122,7 +135,7 @@ std::optional<QString> Tool::documentFile()
     return std::nullopt;
 }
 
-std::optional<QStringList> Tool::loadValues()
+std::optional<QStringList> Tool::loadValues(const QList<int> &printed)
 {
     Prefs::DocumentRead read;
     if (!readLocked(Platform::FileLock::Kind::Shared, read))
@@ -130,6 +143,16 @@ std::optional<QStringList> Tool::loadValues()
     if (!read.loaded.ok()) {
         failure(read.loaded.message);
         return std::nullopt;
+    }
+    // The file is read by position: a value under another name is printed, and said so.
+    for (const int index : printed) {
+        const QString &variable = read.variables.at(index);
+        if (variable.compare(Prefs::settingName(index), Qt::CaseInsensitive) == 0)
+            continue;
+        m_err << "tolvane-cli: line " << index + 1 << " sets "
+              << (variable.isEmpty() ? u"no variable"_s : variable) << ", not "
+              << Prefs::settingName(index) << '\n';
+        m_misnamed = true;
     }
     return read.record.values;
 }
@@ -154,6 +177,8 @@ std::optional<QString> Tool::readLocked(Platform::FileLock::Kind kind, Prefs::Do
 
 int Tool::finish(int status)
 {
+    if (status == Success && m_misnamed)
+        status = Failure;
     // A full disk or a closed pipe behind standard output must not pass for success.
     m_out.flush();
     if (m_out.status() == QTextStream::Ok)

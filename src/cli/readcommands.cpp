@@ -7,21 +7,36 @@
 #include "nativepath.h"
 #include "settingnames.h"
 
+#include <numeric>
+
 using namespace Qt::StringLiterals;
 
 namespace Cli {
 
+namespace {
+
+QList<int> allSettings()
+{
+    QList<int> indexes(Prefs::FieldCount);
+    std::iota(indexes.begin(), indexes.end(), 0);
+    return indexes;
+}
+
+} // namespace
+
 int Tool::list()
 {
     const std::optional<QStringList> values
-            = m_parser.isSet(m_names) ? QStringList(Prefs::FieldCount) : loadValues();
+            = m_parser.isSet(m_names) ? QStringList(Prefs::FieldCount) : loadValues(allSettings());
     if (!values)
         return Failure;
     for (int index = 0; index < Prefs::FieldCount; ++index) {
-        m_out << Prefs::settingName(index).leftJustified(30) << ' '
-              << (m_parser.isSet(m_names) ? QString::fromLatin1(Prefs::FieldTable[index].name)
-                                          : Prefs::quoted(values->at(index)))
-              << '\n';
+        if (m_parser.isSet(m_names)) // for scripts: one setting a line, its names
+            m_out << Prefs::settingName(index) << '\t' << Prefs::FieldTable[index].name << '\t'
+                  << Prefs::fieldCaption(index) << '\n';
+        else
+            m_out << Prefs::settingName(index).leftJustified(30) << ' '
+                  << Prefs::quoted(values->at(index)) << '\n';
     }
     return Success;
 }
@@ -32,11 +47,9 @@ int Tool::get(const QStringList &names)
     for (const QString &name : names) {
         indexes << Prefs::settingIndex(name);
         if (indexes.last() < 0)
-            return usage(
-                    u"there is no setting \"%1\" (tolvane-cli list --names names them all)"_s.arg(
-                            name));
+            return usage(notOneSetting(name));
     }
-    const std::optional<QStringList> values = loadValues();
+    const std::optional<QStringList> values = loadValues(indexes);
     if (!values)
         return Failure;
     for (const int index : std::as_const(indexes))
@@ -54,6 +67,8 @@ int Tool::check()
     if (!m_pathStore.isEmpty())
         m_out << "path.inf: " << m_pathStore << '\n';
     m_out << "file: " << Platform::displayName(*file) << '\n';
+    if (const QString prefix = Platform::winePrefix(); file->startsWith(prefix + u'/'))
+        m_out << "wine prefix: " << prefix << '\n';
     if (m_lock->state() == Platform::FileLock::State::Unsupported)
         m_out << "lock: this file cannot be locked (" << m_lock->unsupportedReason()
               << "), so Tolvane's writers cannot take turns on it\n";
@@ -66,7 +81,7 @@ int Tool::check()
 
 int Tool::exportJson()
 {
-    const std::optional<QStringList> values = loadValues();
+    const std::optional<QStringList> values = loadValues(allSettings());
     if (!values)
         return Failure;
     // Written by hand, so that the settings keep the file's order.

@@ -34,11 +34,14 @@ public:
 
 private:
     int usage(const QString &message);
+    // Why a name given for a setting names none, or more than one.
+    static QString notOneSetting(const QString &name);
     int failure(const QString &message);
     // The preferences file of the options or of path.inf; nothing, and a message, if none.
     std::optional<QString> documentFile();
-    // The values of the file; nothing, and a message, when it cannot be read whole.
-    std::optional<QStringList> loadValues();
+    // The values of the file; nothing, and a message, when it cannot be read whole. Says which
+    // of the lines to be printed set another variable than their setting's.
+    std::optional<QStringList> loadValues(const QList<int> &printed);
     // The file, read whole under the lock of this kind, which the run then holds; nothing, and
     // a message, when the file cannot be read or the lock not taken.
     std::optional<QString> readLocked(Platform::FileLock::Kind kind, Prefs::DocumentRead &read);
@@ -70,6 +73,7 @@ private:
     const QCommandLineOption m_version{{QStringLiteral("v"), QStringLiteral("version")}};
     QString m_pathStore; // the path.inf that named the game folder, and what it named
     std::unique_ptr<Platform::FileLock> m_lock; // held to the end of the run's read or write
+    bool m_misnamed = false; // a value was printed that its line gives another variable
 };
 
 } // namespace Cli

@@ -14,6 +14,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -28,9 +31,7 @@ int Tool::set(const QStringList &assignments)
             return usage(u"set takes NAME=VALUE, not \"%1\""_s.arg(assignment));
         const int index = Prefs::settingIndex(QStringView(assignment).left(equals));
         if (index < 0)
-            return usage(
-                    u"there is no setting \"%1\" (tolvane-cli list --names names them all)"_s.arg(
-                            assignment.left(equals)));
+            return usage(notOneSetting(assignment.left(equals)));
         if (changes.contains(index))
             return usage(u"%1 is set twice"_s.arg(Prefs::settingName(index)));
         changes.insert(index, assignment.mid(equals + 1));
@@ -70,6 +71,19 @@ QStringList memberNames(const QByteArray &json)
     return names;
 }
 
+// The text of a setting that a panel sends as a string, a number or a boolean: a number in its
+// shortest decimal form that reads back the same, without an exponent (24, 0.55).
+std::optional<QString> settingText(const QJsonValue &value)
+{
+    if (value.isString())
+        return value.toString();
+    if (value.isBool())
+        return value.toBool() ? u"true"_s : u"false"_s;
+    if (value.isDouble() && std::isfinite(value.toDouble()))
+        return QString::number(value.toDouble(), 'f', QLocale::FloatingPointShortest);
+    return std::nullopt;
+}
+
 } // namespace
 
 int Tool::importJson(const QString &source)
@@ -96,7 +110,9 @@ int Tool::importJson(const QString &source)
     for (const QString &key : memberNames(bytes)) {
         const int index = Prefs::settingIndex(key);
         if (index < 0)
-            return usage(u"%1 names no setting \"%2\""_s.arg(name, key));
+            return usage(u"%1 names no setting \"%2\""_s.arg(name, key)
+                         + (Prefs::settingIndexes(key).isEmpty() ? QString()
+                                                                 : u": "_s + notOneSetting(key)));
         if (keys.contains(index))
             return failure(u"%1 names %2 twice, as \"%3\" and \"%4\"."_s.arg(
                     name, Prefs::settingName(index), keys[index], key));
@@ -105,9 +121,16 @@ int Tool::importJson(const QString &source)
     QMap<int, QString> changes;
     const QJsonObject object = document.object();
     for (auto entry = object.begin(); entry != object.end(); ++entry) {
-        if (!entry.value().isString())
-            return failure(u"In %1, the value of \"%2\" is not a string."_s.arg(name, entry.key()));
-        changes.insert(Prefs::settingIndex(entry.key()), entry.value().toString());
+        const std::optional<QString> value = settingText(entry.value());
+        if (!value)
+            return failure(u"In %1, the value of \"%2\" is %3; give it as a string."_s.arg(
+                    name, entry.key(),
+                    entry.value().isNull()    ? u"null"_s
+                    : entry.value().isArray() ? u"an array"_s
+                    : entry.value().isObject()
+                            ? u"an object"_s
+                            : u"%1, which is no finite number"_s.arg(entry.value().toDouble())));
+        changes.insert(Prefs::settingIndex(entry.key()), *value);
     }
     return write(changes);
 }
@@ -145,16 +168,14 @@ int Tool::write(const QMap<int, QString> &changes)
 
 int Tool::refuseLosses(const QString &file, const QList<Prefs::Finding> &findings)
 {
-    QList<Prefs::Finding> losses;
-    std::copy_if(findings.cbegin(), findings.cend(), std::back_inserter(losses),
-                 [](const Prefs::Finding &finding) { return finding.losesSettings; });
+    const QStringList losses = Prefs::losses(findings);
     if (losses.isEmpty())
         return Success;
     if (m_parser.isSet(m_force)) {
         if (m_parser.isSet(m_dryRun)) { // what the forced write overrides
             m_out << "--force would write over what a save loses, changes or moves:\n";
-            for (const Prefs::Finding &finding : std::as_const(losses))
-                m_out << "  " << finding.text << '\n';
+            for (const QString &loss : losses)
+                m_out << "  " << loss << '\n';
         }
         return Success;
     }

@@ -23,26 +23,56 @@ namespace {
 
 using Ending = Platform::LineReader::LineEnd;
 
-void checkEnding(int number, Ending end, QList<Finding> &findings)
+// "1 to 3, 5 and 7 to 55" of line numbers in order.
+QString ranges(const QList<int> &numbers)
 {
-    if (end == Ending::CrLf)
-        return;
-    const char *ending = end == Ending::Lf ? "LF" : end == Ending::Cr ? "CR" : "no line end";
-    findings.append({number,
-                     QStringLiteral("line %1 ends in %2, which a save writes as CR LF")
-                             .arg(number)
-                             .arg(QLatin1StringView(ending)),
-                     false});
+    QStringList parts;
+    for (qsizetype first = 0, last = 0; first < numbers.size(); first = last + 1) {
+        for (last = first; last + 1 < numbers.size() && numbers[last + 1] == numbers[last] + 1;)
+            ++last;
+        parts << (first == last
+                          ? QString::number(numbers[first])
+                          : QStringLiteral("%1 to %2").arg(numbers[first]).arg(numbers[last]));
+    }
+    const QString end = parts.takeLast();
+    return parts.isEmpty() ? end : parts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + end;
+}
+
+// One finding a kind of line end that a save writes otherwise, for all the lines that have it.
+void checkEndings(const QMap<Ending, QList<int>> &endings, QList<Finding> &findings)
+{
+    for (auto kind = endings.cbegin(); kind != endings.cend(); ++kind) {
+        const char *ending = kind.key() == Ending::Lf   ? "LF"
+                             : kind.key() == Ending::Cr ? "CR"
+                                                        : "no line end";
+        const QList<int> &lines = kind.value();
+        findings.append(
+                {lines.first(),
+                 QStringLiteral("%1 %2 %3 in %4, which a save writes as CR LF")
+                         .arg(lines.size() == 1 ? QStringLiteral("line") : QStringLiteral("lines"),
+                              ranges(lines),
+                              lines.size() == 1 ? QStringLiteral("ends") : QStringLiteral("end"),
+                              QLatin1StringView(ending)),
+                 false});
+    }
+}
+
+// The variable a line sets, as "Server::HostName"; empty when it sets none.
+QString variableOf(const QString &text)
+{
+    if (!text.startsWith(u'$'))
+        return {};
+    qsizetype nameEnd = 1;
+    while (nameEnd < text.size() && text.at(nameEnd) != u' ' && text.at(nameEnd) != u'=')
+        ++nameEnd;
+    return text.mid(1, nameEnd - 1);
 }
 
 // The findings about line number (1..54), which holds text whose value is value.
 void checkLine(int number, const QString &text, const QString &value, QList<Finding> &findings)
 {
     const int index = number - 1;
-    qsizetype nameEnd = 1;
-    while (nameEnd < text.size() && text.at(nameEnd) != u' ' && text.at(nameEnd) != u'=')
-        ++nameEnd;
-    const QString variable = text.startsWith(u'$') ? text.mid(1, nameEnd - 1) : QString();
+    const QString variable = variableOf(text);
     const QString written = QLatin1StringView(FieldTable[index].tag) + value + LineEnd;
     // A value stands between the line's first quote and a closing quote and semicolon at its
     // end; else what a save writes holds other text than the game reads.
@@ -63,6 +93,10 @@ void checkLine(int number, const QString &text, const QString &value, QList<Find
                                  .arg(quoted(text), quoted(written.chopped(2))),
                          !valueKept});
     }
+    if (const QString broken = scriptBreak(value); !broken.isEmpty())
+        findings.append({number,
+                         QStringLiteral("the game cannot read line %1: %2").arg(number).arg(broken),
+                         false});
 }
 
 } // namespace
@@ -91,6 +125,7 @@ Result readDocument(const QString &nativeName, DocumentRead &read)
     read = {};
     FileRecord &record = read.record;
     record.values = QStringList(FieldCount);
+    read.variables = QStringList(FieldCount);
     QFile file(nativeName);
     const QString name = Platform::displayName(nativeName);
     if (const QString reason = Platform::openRegularFile(file, QIODevice::ReadOnly);
@@ -108,6 +143,8 @@ Result readDocument(const QString &nativeName, DocumentRead &read)
     bool emptyAfterLast = false; // line 55 is empty, as a save writes it
     bool textAfterLast = false;  // a line after the 54th holds more than blanks
     bool positional = true;      // the window's load has not failed yet
+    QMap<Ending, QList<int>> endings;
+    QStringList dropped; // the variables of the lines after the 54th
     for (Status status; (status = reader.readLine(bytes, LongestLine)) != Status::EndOfFile;) {
         ++count;
         const bool tooLong = status == Status::TooLong;
@@ -134,12 +171,17 @@ Result readDocument(const QString &nativeName, DocumentRead &read)
                              true});
         else if (count <= FieldCount)
             checkLine(count, text, record.values[count - 1] = value, findings);
+        if (count <= FieldCount)
+            read.variables[count - 1] = variableOf(text);
+        else if (const QString variable = variableOf(text); !variable.isEmpty())
+            dropped << u'$' + variable;
         emptyAfterLast = count == FieldCount + 1 && bytes.isEmpty();
         textAfterLast = textAfterLast || (count > FieldCount && !bytes.trimmed().isEmpty());
-        if (count <= FieldCount || emptyAfterLast)
-            checkEnding(count, reader.lineEnd(), findings);
+        if ((count <= FieldCount || emptyAfterLast) && reader.lineEnd() != Ending::CrLf)
+            endings[reader.lineEnd()] << count;
     }
     record.digest = digest.result();
+    checkEndings(endings, findings);
     if (count < FieldCount) {
         if (positional)
             read.loaded = lineFailure(Status::EndOfFile, count + 1, name, file);
@@ -153,16 +195,34 @@ Result readDocument(const QString &nativeName, DocumentRead &read)
         findings.append(
                 {0, QStringLiteral("no empty line follows the 54th: a save adds one"), false});
     } else if (!emptyAfterLast) {
+        const qsizetype named = qMin<qsizetype>(dropped.size(), 5);
+        const QString variables
+                = dropped.isEmpty()
+                          ? QString()
+                          : QStringLiteral(" (%1%2)").arg(
+                                  dropped.mid(0, named).join(QStringLiteral(", ")),
+                                  dropped.size() > named ? QStringLiteral(", ...") : QString());
         findings.append(
                 {FieldCount + 1,
-                 count == FieldCount + 1
-                         ? QStringLiteral("line 55 follows the 54th setting: a save drops it")
-                         : QStringLiteral("lines 55 to %1 follow the 54th setting: a save "
-                                          "drops them")
-                                   .arg(count),
+                 (count == FieldCount + 1
+                          ? QStringLiteral("line 55 follows the 54th setting: a save drops it")
+                          : QStringLiteral("lines 55 to %1 follow the 54th setting: a save "
+                                           "drops them")
+                                    .arg(count))
+                         + variables,
                  textAfterLast});
     }
     return {};
+}
+
+QStringList losses(const QList<Finding> &findings)
+{
+    QStringList texts;
+    for (const Finding &finding : findings) {
+        if (finding.losesSettings)
+            texts << finding.text;
+    }
+    return texts;
 }
 
 QStringList differingSettings(const FileRecord &before, const FileRecord &after)

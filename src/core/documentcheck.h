@@ -41,12 +41,16 @@ struct DocumentRead
     Result loaded;      // the window's load: fails at the first line it cannot give
     int valuesRead = 0; // how many values the window's load gives before it fails
     QList<Finding> findings;
-    FileRecord record; // its values: empty for a line that is missing or too long
+    QStringList variables; // what each of the first 54 lines sets, as "Server::Port"; or empty
+    FileRecord record;     // its values: empty for a line that is missing or too long
 };
 
 // Reads the whole file once. Fails, and says why, only when the file cannot be opened or
 // read; a missing file is recorded as such.
 Result readDocument(const QString &nativeName, DocumentRead &read);
+
+// The findings of a save that drops, changes or moves settings, in check's words.
+QStringList losses(const QList<Finding> &findings);
 
 // The settings whose values differ between two records, as the game's variable names.
 QStringList differingSettings(const FileRecord &before, const FileRecord &after);

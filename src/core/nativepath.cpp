@@ -39,9 +39,16 @@ QString backupCopyName()
 #endif
 }
 
+QString winePrefix()
+{
+    const QString prefix = qEnvironmentVariable("WINEPREFIX");
+    return QDir::isAbsolutePath(prefix) ? QDir::cleanPath(prefix)
+                                        : homeFolder() + QLatin1StringView("/.wine");
+}
+
 QString wineDriveFolder(QChar driveLetter)
 {
-    return homeFolder() + QLatin1StringView("/.wine/dosdevices/") + driveLetter.toLower() + u':';
+    return winePrefix() + QLatin1StringView("/dosdevices/") + driveLetter.toLower() + u':';
 }
 
 #ifdef Q_OS_WIN
@@ -86,9 +93,12 @@ QString nativeFileName(const QString &programName)
     static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
     QStringList parts = programName.split(separators, Qt::SkipEmptyParts);
     QString folder;
+    const bool rooted = programName.startsWith(u'\\') || programName.startsWith(u'/');
     if (!parts.isEmpty() && isDrive(parts.first()))
         folder = wineDriveFolder(parts.takeFirst().at(0));
-    else if (programName.startsWith(u'\\') || programName.startsWith(u'/'))
+    else if (!rooted && !parts.isEmpty() && parts.first() == u"~") // as the shell's "~"
+        folder = (parts.removeFirst(), homeFolder());
+    else if (rooted)
         folder = QStringLiteral("/");
     else
         folder = QStringLiteral(".");

@@ -5,7 +5,8 @@
 // or folder goes through here; the program's strings themselves never change form.
 //
 // On Linux: "\" and "/" both separate and empty parts are skipped; a leading drive letter
-// "X:" is the default Wine prefix's drive (~/.wine/dosdevices/x:); a name part that does
+// "X:" is the Wine prefix's drive (~/.wine/dosdevices/x:, or in WINEPREFIX); a leading "~"
+// part is the home folder; a name part that does
 // not exist with its exact case matches the first entry of its folder, in sorted order,
 // that is equal to it without regard to case; a name without a leading separator or drive
 // is relative to the working folder. On Windows the name is used as it is.
@@ -23,6 +24,9 @@ QString homeFolder();
 // the home folder when there is no desktop folder. On Windows the name stands as it is.
 QString backupCopyName();
 
+// The Wine prefix whose drives the drive letters are: WINEPREFIX when it is an absolute path,
+// else ~/.wine.
+QString winePrefix();
 // The folder that a drive letter stands for ("c" gives ~/.wine/dosdevices/c:).
 QString wineDriveFolder(QChar driveLetter);
 

@@ -20,6 +20,19 @@ QString formatPrefsText(const QStringList &texts)
     return prefsText;
 }
 
+QString scriptBreak(QStringView value)
+{
+    qsizetype backslashes = 0;
+    for (const QChar character : value) {
+        if (character == u'"' && backslashes % 2 == 0)
+            return QStringLiteral("a bare \" ends its value early");
+        backslashes = character == u'\\' ? backslashes + 1 : 0;
+    }
+    if (backslashes % 2 != 0)
+        return QStringLiteral("a lone \\ at its end escapes the closing quote");
+    return {};
+}
+
 namespace {
 
 // Why the text cannot be written as one line of the file, or empty when it can.
@@ -34,6 +47,10 @@ QString unstorableReason(const QString &text, ValueSource source)
         return QStringLiteral("%1 characters, more than the %2 a field holds")
                 .arg(text.size())
                 .arg(FieldLimit);
+    if (const QString broken = scriptBreak(text); !broken.isEmpty())
+        return QStringLiteral("text the game cannot read: %1 (write a quote as \\\" and a "
+                              "backslash at the end as \\\\)")
+                .arg(broken);
     if (Platform::encodeDocumentText(text))
         return {};
     for (qsizetype at = 0;; ++at) {

@@ -2,6 +2,8 @@
 
 #include "fieldtable.h"
 
+using namespace Qt::StringLiterals;
+
 namespace Prefs {
 
 QString settingName(int index)
@@ -10,16 +12,56 @@ QString settingName(int index)
     return QString::fromLatin1(variable.data(), qsizetype(variable.size()));
 }
 
-int settingIndex(QStringView name)
+QString fieldCaption(int index)
+{
+    const Field &field = FieldTable[index];
+    QString caption = QString::fromLatin1(field.label);
+    if (field.tab == TeamPage) // the screen reader's name: the label and its column
+        caption += index < FirstSkinField ? QStringLiteral(" Names") : QStringLiteral(" Skins");
+    return caption;
+}
+
+namespace {
+
+// Letters and digits alone, in lower case: "Minimum Vote % (0 -1)" is "minimumvote01".
+QString letters(QStringView text)
+{
+    QString kept;
+    for (const QChar character : text) {
+        if (character.isLetterOrNumber())
+            kept += character.toLower();
+    }
+    return kept;
+}
+
+} // namespace
+
+QList<int> settingIndexes(QStringView name)
 {
     if (name.startsWith(u'$'))
         name = name.mid(1);
+    const QString plain = letters(name);
+    QList<int> indexes;
     for (int index = 0; index < FieldCount; ++index) {
-        if (name.compare(settingName(index), Qt::CaseInsensitive) == 0
-            || name.compare(QLatin1StringView(FieldTable[index].name), Qt::CaseInsensitive) == 0)
-            return index;
+        const QString variable = settingName(index);
+        const bool named
+                = name.compare(variable, Qt::CaseInsensitive) == 0
+                  || name.compare(variable.section(u"::"_s, 1), Qt::CaseInsensitive) == 0
+                  || name.compare(QLatin1StringView(FieldTable[index].name), Qt::CaseInsensitive)
+                             == 0
+                  || (!plain.isEmpty()
+                      && (plain == letters(fieldCaption(index))
+                          || plain == letters(QString::fromLatin1(FieldTable[index].label))));
+        if (named)
+            indexes << index;
     }
-    return -1;
+    return indexes;
+}
+
+int settingIndex(QStringView name)
+{
+    const QList<int> indexes = settingIndexes(name);
+    return indexes.size() == 1 ? indexes.first() : -1;
 }
 
 QString quoted(QStringView text)

@@ -1,9 +1,10 @@
 #pragma once
 
 // The names a setting goes by outside the window: the game's variable as the file's tag
-// names it ("Server::HostName") and the short name of its field ("HostName"), either one
-// without regard to case; and a quoting that shows any value whole on one line.
+// names it ("Server::HostName"), the name of its field ("HostName") and its caption ("Host
+// Name"), without regard to case; and a quoting that shows any value whole on one line.
 
+#include <QList>
 #include <QString>
 
 namespace Prefs {
@@ -11,7 +12,16 @@ namespace Prefs {
 // The game's variable of field index, as "Server::HostName".
 QString settingName(int index);
 
-// The field that this name (either form, any case, a leading "$" allowed) stands for, or -1.
+// The caption of field index as a screen reader says it: its label, and on the team page its
+// column too ("Team 0 Names").
+QString fieldCaption(int index);
+
+// The fields that this name stands for: the game's variable with or without its namespace
+// ("Server::MaxPlayers", "MaxPlayers"), the field's name ("MaxPlay"), in any case, a leading
+// "$" allowed; or its caption, compared by its letters and digits alone ("max players").
+// A team's label alone ("Team 0") names two.
+QList<int> settingIndexes(QStringView name);
+// The one field that this name stands for, or -1.
 int settingIndex(QStringView name);
 
 // The text as a JSON string: in double quotes, with quotes, backslashes, control characters,

@@ -2,11 +2,44 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+const char NoDisplay[] = "tolvane: no display to show a window on; over SSH use tolvane-cli "
+                         "(man tolvane-cli)\n";
+
+// Qt ends a program whose display cannot be opened with a fatal message and an abort; an
+// admin over SSH needs a plain word and a plain failure instead.
+void endWithoutDisplay(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+        return;
+    }
+    std::fputs(NoDisplay, stderr);
+    std::_Exit(1);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_LINUX
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs(NoDisplay, stderr);
+        return 1;
+    }
+    qInstallMessageHandler(endWithoutDisplay);
+#endif
     QApplication application(argc, argv);
+#ifdef Q_OS_LINUX
+    qInstallMessageHandler(nullptr);
+#endif
     QApplication::setApplicationName(u"Tolvane"_s);
     Session session;
     session.showMain();

@@ -79,7 +79,7 @@ QList<std::pair<QString, QString>> FolderBrowser::drives()
 #else
     const QString home = Platform::homeFolder();
     QList<std::pair<QString, QString>> result = {{u"/"_s, u"/"_s}, {home, home}};
-    const QDir dosDevices(home + u"/.wine/dosdevices"_s);
+    const QDir dosDevices(Platform::winePrefix() + u"/dosdevices"_s);
     // QDir::System lists a drive whose link leads nowhere: a drive without a medium.
     const QStringList entries = dosDevices.entryList(
             QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);

@@ -24,6 +24,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -140,14 +141,22 @@ LoadStepOutcome MainWindow::runLoadStep()
 {
     const LoadStepOutcome outcome = ::runLoadStep(m_shared, [this] { return init().ok(); });
     m_skinDirectory = outcome.skinDirectory;
+    if (!m_startNotice.isEmpty()) // after the window is shown, which comes next
+        QTimer::singleShot(0, this,
+                           [this] { showMessage(this, std::exchange(m_startNotice, {})); });
     return outcome;
 }
 
 Result MainWindow::init()
 {
+    return loadPrefs(Fill::WhatWasRead);
+}
+
+Result MainWindow::loadPrefs(Fill fill)
+{
     const QString programName = m_shared.TribesPath + PrefsFile;
     Prefs::DocumentRead read;
-    const Result loaded = loadFields(programName, read);
+    const Result loaded = loadFields(programName, fill, m_startNotice, read);
     if (loaded.ok()) { // what a save compares the file with, to see another program's changes
         m_record = read.record;
         m_recordName = Platform::nativeFileName(programName);
@@ -155,20 +164,33 @@ Result MainWindow::init()
     return loaded;
 }
 
-Result MainWindow::loadFields(const QString &programName, Prefs::DocumentRead &read)
+Result MainWindow::loadFields(const QString &programName, Fill fill, QString &notice,
+                              Prefs::DocumentRead &read)
 {
     const QString nativeName = Platform::nativeFileName(programName);
-    // Shared: no writer of Tolvane's is half way through the file while it is read.
-    const Platform::FileLock lock(nativeName, Platform::FileLock::Kind::Shared);
-    if (lock.state() == Platform::FileLock::State::Busy)
-        return Platform::lockBusy(nativeName, true);
-    if (Result opened = Prefs::readDocument(nativeName, read); !opened.ok())
-        return opened;
+    notice.clear();
+    {
+        // Shared: no writer of Tolvane's is half way through the file while it is read.
+        const Platform::FileLock lock(nativeName, Platform::FileLock::Kind::Shared);
+        if (lock.state() == Platform::FileLock::State::Busy)
+            return Platform::lockBusy(nativeName, true);
+        if (Result opened = Prefs::readDocument(nativeName, read); !opened.ok())
+            return fill == Fill::AllOrNothing ? Result{opened.message + u" No field was changed."_s}
+                                              : opened;
+    }
+    if (!read.loaded.ok() && fill == Fill::AllOrNothing)
+        return {read.loaded.message + u" No field was changed."_s};
     for (int index = 0; index < read.valuesRead; ++index) {
         QLineEdit *edit = m_fields.at(index);
         edit->setText(read.record.values.at(index));
         edit->setCursorPosition(0); // show a long value from its start, not its end
     }
+    const QStringList losses = Prefs::losses(read.findings);
+    if (read.loaded.ok() && !losses.isEmpty())
+        notice = u"Tolvane fills its fields line by line: line N of %1 fills field N, whatever "
+                 "that line names. A save would change this file:\n"_s.arg(
+                         QFileInfo(nativeName).fileName())
+                 + losses.join(u'\n');
     return read.loaded;
 }
 
@@ -218,27 +240,36 @@ QString listed(const QStringList &names)
 
 } // namespace
 
-QString MainWindow::changedSinceRead(const QString &nativeName,
-                                     const std::optional<Prefs::FileRecord> &expected,
-                                     Prefs::FileRecord &found)
+QString MainWindow::saveQuestion(const QString &nativeName,
+                                 const std::optional<Prefs::FileRecord> &expected, bool answered,
+                                 Prefs::FileRecord &found)
 {
     Prefs::DocumentRead read;
     Prefs::readDocument(nativeName, read); // one that cannot be read is recorded so
     found = read.record;
     if (!found.exists) // nothing there to lose
         return {};
-    if (!expected)
-        return u"Tolvane has not read \"%1\" since its game folder was set. Save and Exit "
-               "replaces it with the values shown."_s.arg(Platform::displayName(nativeName));
-    if (found.sameContent(*expected))
+    QStringList reasons;
+    if (!expected) {
+        reasons << u"Tolvane has not read \"%1\" since its game folder was set."_s.arg(
+                Platform::displayName(nativeName));
+    } else if (!found.sameContent(*expected)) {
+        const QStringList differing = Prefs::differingSettings(*expected, found);
+        reasons << u"%1 was changed by another program after Tolvane read it: %2."_s.arg(
+                QFileInfo(nativeName).fileName(),
+                differing.isEmpty()
+                        ? u"its settings are as they were, but other lines differ"_s
+                        : listed(differing)
+                                  + (differing.size() == 1 ? u" differs"_s : u" differ"_s));
+    } else if (answered) { // the file the admin chose to write over
         return {};
-    const QStringList differing = Prefs::differingSettings(*expected, found);
-    const QString what
-            = differing.isEmpty()
-                      ? u"its settings are as they were, but other lines differ"_s
-                      : listed(differing) + (differing.size() == 1 ? u" differs"_s : u" differ"_s);
-    return u"%1 was changed by another program after Tolvane read it: %2. Save and Exit replaces "
-           "it with the values shown."_s.arg(QFileInfo(nativeName).fileName(), what);
+    }
+    if (const QStringList losses = Prefs::losses(read.findings); !losses.isEmpty())
+        reasons << u"Save and Exit would change this file:\n"_s + losses.join(u'\n');
+    if (reasons.isEmpty())
+        return {};
+    return reasons.join(u"\n\n"_s) + (reasons.size() == 1 && expected ? u" "_s : u"\n\n"_s)
+           + u"Save and Exit replaces it with the values shown."_s;
 }
 
 void MainWindow::saveAndExit()
@@ -249,7 +280,7 @@ void MainWindow::saveAndExit()
         expected = m_record;
     // The lock is held from the check to the end of the write, and never while a question or
     // a message is on screen.
-    for (;;) {
+    for (bool answered = false;; answered = true) {
         Prefs::FileRecord found;
         QString question;
         Result written;
@@ -259,7 +290,7 @@ void MainWindow::saveAndExit()
             QGuiApplication::restoreOverrideCursor();
             if (lock.state() == Platform::FileLock::State::Busy) {
                 written = Platform::lockBusy(nativeName);
-            } else if ((question = changedSinceRead(nativeName, expected, found)).isEmpty()) {
+            } else if ((question = saveQuestion(nativeName, expected, answered, found)).isEmpty()) {
                 Format();
                 written = Prefs::writeDocument(nativeName, fieldTexts(),
                                                Prefs::ValueSource::Fields);
@@ -284,12 +315,16 @@ void MainWindow::createBackup()
 void MainWindow::loadBackup()
 {
     Prefs::DocumentRead read;
-    report(loadFields(QString::fromLatin1(BackupToLoad), read));
+    QString notice;
+    if (report(loadFields(QString::fromLatin1(BackupToLoad), Fill::AllOrNothing, notice, read))
+        && !notice.isEmpty())
+        showMessage(this, notice);
 }
 
 void MainWindow::restore()
 {
-    report(init());
+    if (report(loadPrefs(Fill::AllOrNothing)) && !m_startNotice.isEmpty())
+        showMessage(this, std::exchange(m_startNotice, {}));
 }
 
 void MainWindow::print()

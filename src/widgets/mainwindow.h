@@ -60,14 +60,21 @@ private:
     // The click of the "..." button beside TeamSkin<team>.
     void pickSkin(int team);
 
+    // How a load fills the fields: at the start with what it read, the fields being empty;
+    // by a command only when it read all 54 lines, so that no mix of two files is left.
+    enum class Fill { WhatWasRead, AllOrNothing };
+    // Loads the game's preferences file, and keeps its record when it was read whole.
+    Result loadPrefs(Fill fill);
     // Loads any file, given in the program's own form, into the fields by position; gives
-    // what was read of it.
-    Result loadFields(const QString &programName, Prefs::DocumentRead &read);
+    // the notice of what a save would change in it, when it was loaded whole.
+    Result loadFields(const QString &programName, Fill fill, QString &notice,
+                      Prefs::DocumentRead &read);
     // Under the lock: the question to ask before the preferences file is written over, when
-    // another program changed it since expected; empty when it can be written at once.
-    QString changedSinceRead(const QString &nativeName,
-                             const std::optional<Prefs::FileRecord> &expected,
-                             Prefs::FileRecord &found);
+    // it is not as expected, or a save would drop, change or move settings in it; empty when
+    // it can be written at once, or when it is as the admin, answered, chose to write over.
+    QString saveQuestion(const QString &nativeName,
+                         const std::optional<Prefs::FileRecord> &expected, bool answered,
+                         Prefs::FileRecord &found);
     // Format, then the write; false when nothing was written.
     bool writeDocument(const QString &nativeName);
     // Shows a failure's message and the field it names; false for a failure.
@@ -83,5 +90,6 @@ private:
     // The preferences file as last loaded whole, and its name.
     std::optional<Prefs::FileRecord> m_record;
     QString m_recordName;
+    QString m_startNotice; // shown once the window is on screen
     std::function<QString()> m_chooseSkinFile;
 };
