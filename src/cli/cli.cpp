@@ -9,6 +9,7 @@
 #include "settingnames.h"
 #include "sharedstrings.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -99,11 +100,8 @@ std::optional<QString> Tool::documentFile()
         }
         return Platform::nativeFileName(m_parser.value(m_game) + PrefsFile);
     }
-    // Where the desktop launcher starts the window, if not in the working folder.
-    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    const QString launcherFolder
-            = (configHome.isEmpty() ? Platform::homeFolder() + u"/.config"_s : configHome)
-              + u"/tolvane"_s;
+    // Where the desktop or Start menu starts the window, if not in the working folder.
+    const QString launcherFolder = Platform::launcherFolder();
     for (const QString &store : {Platform::nativeFileName(QString(GameDir::PathStoreName)),
                                  launcherFolder + u"/path.inf"_s}) {
         const QFileInfo storeInfo(store);
@@ -131,7 +129,7 @@ std::optional<QString> Tool::documentFile()
         return Platform::nativeFileName(folder + PrefsFile);
     }
     failure(u"No path.inf in the working folder or in %1: give the game folder with --game DIR, "
-            "or the file with --file FILE."_s.arg(launcherFolder));
+            "or the file with --file FILE."_s.arg(QDir::toNativeSeparators(launcherFolder)));
     return std::nullopt;
 }
 

@@ -67,8 +67,12 @@ int Tool::check()
     if (!m_pathStore.isEmpty())
         m_out << "path.inf: " << m_pathStore << '\n';
     m_out << "file: " << Platform::displayName(*file) << '\n';
-    if (const QString prefix = Platform::winePrefix(); file->startsWith(prefix + u'/'))
+    if (const QString prefix = Platform::winePrefix();
+        !prefix.isEmpty() && file->startsWith(prefix + u'/'))
         m_out << "wine prefix: " << prefix << '\n';
+    if (const QString copy = Platform::virtualStoreCopy(*file); !copy.isEmpty())
+        m_out << "the game reads \"" << copy
+              << "\" instead: Windows keeps that copy for a game under Program Files\n";
     if (m_lock->state() == Platform::FileLock::State::Unsupported)
         m_out << "lock: this file cannot be locked (" << m_lock->unsupportedReason()
               << "), so Tolvane's writers cannot take turns on it\n";

@@ -30,6 +30,15 @@ QString winePrefix();
 // The folder that a drive letter stands for ("c" gives ~/.wine/dosdevices/c:).
 QString wineDriveFolder(QChar driveLetter);
 
+// The folder of Tolvane's own that the desktop menu or the Start menu starts it in, where
+// path.inf and serverprefs.bak are kept: ~/.config/tolvane (in XDG_CONFIG_HOME, when set) on
+// Linux, %APPDATA%\Tolvane on Windows.
+QString launcherFolder();
+
+// Where an old program under Program Files really finds this file on Windows: the copy in
+// the user's VirtualStore that Windows redirects its writes to, when there is one; else empty.
+QString virtualStoreCopy(const QString &nativeName);
+
 // The name to show the user: absolute, so a relative name says where it was looked for.
 QString displayName(const QString &nativeName);
 

@@ -37,6 +37,10 @@ Result checkStorablePath(const QString &path)
         return {QStringLiteral("The path holds a line break, which path.inf cannot store.")};
     if (path.contains(QChar(u'\0')))
         return {QStringLiteral("The path holds a NUL character, which no path can hold.")};
+    // Windows' code page replaces what it lacks by a "best fit" without a word.
+    if (QString::fromLocal8Bit(path.toLocal8Bit()) != path)
+        return {QStringLiteral("The path holds a character that this system's code page "
+                               "cannot store in path.inf.")};
     if (path.toLocal8Bit().size() > LongestPath)
         return {QStringLiteral("The path is longer than %1 bytes, the longest path there is.")
                         .arg(LongestPath)};

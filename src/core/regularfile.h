@@ -14,8 +14,8 @@ namespace Platform {
 // reason: the system's, or what the file is instead ("it is a named pipe, not a file").
 QString openRegularFile(QFile &file, QIODevice::OpenMode mode);
 
-// Why a file of this st_mode cannot be read or written as a document; empty for a regular
-// file.
+// On Unix: why a file of this st_mode cannot be read or written as a document; empty for a
+// regular file.
 QString notRegularReason(unsigned fileMode);
 
 // Why the name cannot name a file at all (it holds a NUL character, or a part that was not

@@ -2,6 +2,12 @@
 
 #include <QApplication>
 
+#ifdef Q_OS_WIN
+#include "nativepath.h"
+
+#include <QDir>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -41,6 +47,16 @@ int main(int argc, char *argv[])
     qInstallMessageHandler(nullptr);
 #endif
     QApplication::setApplicationName(u"Tolvane"_s);
+#ifdef Q_OS_WIN
+    // Started from the Start menu or by a double click, the working folder is the program's
+    // own, where nothing may be written: Tolvane works in a folder of its own, as the desktop
+    // menu's launcher has it do on Linux.
+    if (QDir::current() == QDir(QCoreApplication::applicationDirPath())) {
+        const QString folder = Platform::launcherFolder();
+        QDir().mkpath(folder);
+        QDir::setCurrent(folder);
+    }
+#endif
     Session session;
     session.showMain();
     return application.exec();

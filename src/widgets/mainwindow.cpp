@@ -191,6 +191,10 @@ Result MainWindow::loadFields(const QString &programName, Fill fill, QString &no
                  "that line names. A save would change this file:\n"_s.arg(
                          QFileInfo(nativeName).fileName())
                  + losses.join(u'\n');
+    if (const QString copy = Platform::virtualStoreCopy(nativeName); !copy.isEmpty())
+        notice += (notice.isEmpty() ? QString() : u"\n\n"_s)
+                  + u"The game reads \"%1\" instead: Windows keeps that copy of this file for a "
+                    "game under Program Files."_s.arg(copy);
     return read.loaded;
 }
 

@@ -1,30 +1,10 @@
 #include "codepage.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <array>
 
 namespace Platform {
-
-#ifdef Q_OS_WIN
-
-QString decodeDocumentText(QByteArrayView bytes)
-{
-    QStringDecoder decoder(QStringConverter::System);
-    return decoder.decode(bytes);
-}
-
-std::optional<QByteArray> encodeDocumentText(QStringView text)
-{
-    QStringEncoder encoder(QStringConverter::System);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return std::nullopt;
-    return bytes;
-}
-
-#else
 
 namespace {
 
@@ -76,7 +56,5 @@ std::optional<QByteArray> encodeDocumentText(QStringView text)
     }
     return bytes;
 }
-
-#endif
 
 } // namespace Platform

@@ -1,0 +1,115 @@
+#include "filereplace.h"
+
+#include "regularfile.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <QThread>
+
+#include <windows.h>
+
+namespace Platform {
+
+namespace {
+
+LPCWSTR wide(const QString &name)
+{
+    return reinterpret_cast<LPCWSTR>(name.utf16());
+}
+
+// Writes into the existing file, which keeps its security, attributes and streams; its new
+// size reserved first, and its old bytes put back should a write fail part way.
+QString writeInPlace(const QString &nativeName, const QByteArray &bytes)
+{
+    QFile file(nativeName);
+    if (QString reason = openRegularFile(file, QIODevice::ReadWrite); !reason.isEmpty())
+        return reason;
+    const QByteArray old = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    const auto replace = [&file](const QByteArray &content) {
+        return file.resize(qMax(content.size(), file.size())) && file.seek(0)
+               && file.write(content) == content.size() && file.resize(content.size())
+               && file.flush();
+    };
+    if (replace(bytes))
+        return {};
+    const QString reason = file.errorString();
+    if (replace(old))
+        return QStringLiteral("%1; the file's old content was put back").arg(reason);
+    return QStringLiteral("%1, and the file's old content could not be put back: the file is "
+                          "damaged")
+            .arg(reason);
+}
+
+// Why the file cannot be replaced: another program holds it open without sharing its deletion,
+// or this user may not replace it.
+QString deniedReason(const QString &nativeName)
+{
+    HANDLE probe = ::CreateFileW(wide(nativeName), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = probe == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+    if (probe != INVALID_HANDLE_VALUE)
+        ::CloseHandle(probe);
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        return QStringLiteral("it is in use by another program");
+    return QStringLiteral("replacing it is not permitted (%1)").arg(qt_error_string(int(error)));
+}
+
+} // namespace
+
+QString replaceFile(const QString &nativeName, const QByteArray &bytes)
+{
+    if (QString reason = unusableNameReason(nativeName); !reason.isEmpty())
+        return reason;
+    const QString target = QDir::toNativeSeparators(QFileInfo(nativeName).absoluteFilePath());
+    const DWORD attributes = ::GetFileAttributesW(wide(target));
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return QStringLiteral("it is a folder, not a file");
+    if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) // as a file without write permission
+        return QStringLiteral("Permission denied: the file is read-only");
+    if (exists) { // a device or no regular file is refused before anything is written
+        QFile probe(nativeName);
+        if (QString reason = openRegularFile(probe, QIODevice::ReadOnly); !reason.isEmpty())
+            return reason;
+    }
+    // Beside the target, written whole, then put in its place by ReplaceFile, which keeps the
+    // old file's security, attributes and streams (a plain move would give the folder's).
+    QTemporaryFile replacement(QFileInfo(nativeName).absolutePath() + QStringLiteral("/~tolvane"));
+    if (!replacement.open()) {
+        if (exists) // the folder allows no new file, but the file itself may be writable
+            return writeInPlace(nativeName, bytes);
+        return replacement.errorString();
+    }
+    if (replacement.write(bytes) != bytes.size() || !replacement.flush()) {
+        return replacement.errorString();
+    }
+    replacement.close();
+    const QString made = QDir::toNativeSeparators(replacement.fileName());
+    // A virus scanner or an indexer may hold the file a moment: try again for a second.
+    const QDeadlineTimer deadline(1000);
+    for (;;) {
+        const bool replaced
+                = exists ? ::ReplaceFileW(wide(target), wide(made), nullptr,
+                                          REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                         : ::MoveFileExW(wide(made), wide(target), MOVEFILE_WRITE_THROUGH);
+        if (replaced) {
+            replacement.setAutoRemove(false); // it is the file now
+            return {};
+        }
+        const DWORD error = ::GetLastError();
+        const bool denied = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION
+                            || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+        if (!denied)
+            return exists ? writeInPlace(nativeName, bytes) : qt_error_string(int(error));
+        if (deadline.hasExpired())
+            return deniedReason(target);
+        QThread::msleep(50);
+    }
+}
+
+} // namespace Platform

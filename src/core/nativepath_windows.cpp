@@ -1,0 +1,60 @@
+#include "nativepath.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace Platform {
+
+QString nativeFileName(const QString &programName)
+{
+    return programName;
+}
+
+QString homeFolder()
+{
+    return QDir::homePath(); // the user's profile folder
+}
+
+QString backupCopyName()
+{
+    // The Desktop folder the system reports (it may be redirected, or lie in OneDrive).
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    return QDir(QDir(desktop).exists() ? desktop : homeFolder())
+            .filePath(QStringLiteral("test.txt"));
+}
+
+QString launcherFolder()
+{
+    return QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA")) + QStringLiteral("/Tolvane");
+}
+
+QString virtualStoreCopy(const QString &nativeName)
+{
+    // Windows redirects the writes of an old 32-bit program under Program Files to
+    // %LOCALAPPDATA%\VirtualStore\Program Files\..., and its reads to the copy found there.
+    const QString file = QDir::fromNativeSeparators(QFileInfo(nativeName).absoluteFilePath());
+    for (const char *variable : {"ProgramFiles", "ProgramFiles(x86)"}) {
+        const QString programs = QDir::fromNativeSeparators(qEnvironmentVariable(variable));
+        if (programs.isEmpty() || !file.startsWith(programs + u'/', Qt::CaseInsensitive))
+            continue;
+        const QString copy = QDir::fromNativeSeparators(qEnvironmentVariable("LOCALAPPDATA"))
+                             + QStringLiteral("/VirtualStore") + file.mid(2); // without "C:"
+        if (QFileInfo::exists(copy))
+            return QDir::toNativeSeparators(copy);
+    }
+    return {};
+}
+
+// Drive letters are the machine's own: there is no Wine prefix.
+QString winePrefix()
+{
+    return {};
+}
+
+QString wineDriveFolder(QChar driveLetter)
+{
+    return QString(driveLetter) + u':';
+}
+
+} // namespace Platform
