@@ -5,12 +5,31 @@
 # compiled by MinGW-w64 and the benchmark built so that neither rots, and the unit tests;
 # the release build with its Debian packages and their test. Every workflow runs, even after
 # one fails; the last line counts the tests of all of them.
+# With --windows, also Qt for Windows (built once into ~/.cache/tolvane, about 40 minutes the
+# first time) and the ci-windows workflow: the Windows programs, their installer and zip, and
+# their tests under Wine.
 source "$(dirname "$0")/common.sh"
 
 install_missing build display test benchbuild
 cd "$repo"
-declare -A tree=([ci-clang]=build-ci-clang [ci-gcc]=build-ci-gcc [ci-release]=build-release)
+declare -A tree=([ci-clang]=build-ci-clang [ci-gcc]=build-ci-gcc [ci-release]=build-release
+                 [ci-windows]=build-ci-windows)
 workflows=(ci-clang ci-gcc ci-release)
+if [ "${1:-}" = --windows ]; then
+    install_missing windows
+    # The installer is a 32-bit program: Wine runs it with wine32, of the i386 architecture.
+    if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "ok installed"; then
+        sudo=()
+        [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+        { "${sudo[@]}" dpkg --add-architecture i386 && "${sudo[@]}" apt-get update -q \
+            && DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q \
+                --no-install-recommends wine32 >/dev/null; } \
+            || echo "wine32 could not be installed: the package test runs the zip's programs"
+    fi
+    TOLVANE_QT_WINDOWS=$(bash tools/build-qt-windows.sh | tail -n 1)
+    export TOLVANE_QT_WINDOWS
+    workflows+=(ci-windows)
+fi
 passed=0 failed=0 skipped=0
 for workflow in "${workflows[@]}"; do
     junit="${tree[$workflow]}/junit.xml"

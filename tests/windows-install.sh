@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The Windows installer and zip that CPack made, under a Wine of their own. With wine32 (the
+# installer is a 32-bit program): installed silently, Tolvane started from its Start menu
+# shortcut (so in %APPDATA%\Tolvane), a save on the demo game checked, tolvane-cli.exe run,
+# uninstalled, and nothing of Tolvane left but path.inf. Without wine32: the installer's
+# contents listed, and the zip's programs run the same way from their own folder.
+# Usage: windows-install.sh BUILD_FOLDER GAME_FOLDER DISPLAY_FOLDER
+set -euo pipefail
+build=$(realpath "$1") demo=$2 display=$3
+here=$(dirname "$0")
+installer=$(ls "$build"/Tolvane-*-win64.exe) zip=$(ls "$build"/Tolvane-*-win64.zip)
+scratch=$(mktemp -d "$build/install-XXXXXX")
+trap 'bash "$here/wine.sh" stop "$scratch"; rm -rf "$scratch"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+bash "$here/wine.sh" start "$scratch"
+export WINEPREFIX="$scratch/prefix" HOME="$scratch/home" WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d' DISPLAY=":$(cat "$display/display")"
+mkdir -p "$scratch/game/config"
+head -n 54 "$demo/config/ServerPrefs.cs" >"$scratch/game/config/ServerPrefs.cs"
+printf '\r\n' >>"$scratch/game/config/ServerPrefs.cs"
+appdata=$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -name Roaming -path '*AppData*' | head -n 1)
+mkdir -p "$appdata/Tolvane"
+printf 'Z:%s\r\n' "${scratch//\//\\}\\game" >"$appdata/Tolvane/path.inf"
+
+if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "ok installed"; then
+    way=installer
+    wine "$installer" /S
+    programs="$WINEPREFIX/drive_c/Program Files/Tolvane"
+    [ -f "$programs/tolvane.exe" ] && [ -f "$programs/tolvane-cli.exe" ] || fail "not installed"
+    shortcut=$(find "$WINEPREFIX/drive_c" -name 'Tolvane.lnk' | head -n 1)
+    [ -n "$shortcut" ] || fail "no Start menu shortcut"
+    start=(wine start /unix "$shortcut")
+else
+    way=zip
+    7z l "$installer" | grep -q 'tolvane-cli.exe' || fail "the installer lacks tolvane-cli.exe"
+    unzip -q "$zip" -d "$scratch/zip"
+    programs=$(dirname "$(find "$scratch/zip" -name tolvane.exe)")
+    start=(wine start /d "$(winepath -w "$programs")" "$(winepath -w "$programs/tolvane.exe")")
+fi
+"${start[@]}"
+for _ in $(seq 150); do
+    window=$(xdotool search --onlyvisible --name '^Tolvane$' 2>/dev/null | head -n 1) && break
+    sleep 0.2
+done
+[ -n "${window:-}" ] || fail "no window from the $way's program"
+sleep 1
+xdotool windowactivate --sync "$window" key ctrl+a type --delay 20 'Installed'
+xdotool key alt+r sleep 0.5 key Return
+for _ in $(seq 50); do xdotool search --onlyvisible --name '^Tolvane$' >/dev/null || break; sleep 0.2; done
+head -n 1 "$scratch/game/config/ServerPrefs.cs" | grep -q '"Installed";' \
+    || fail "Save and Exit did not write the typed value"
+[ "$(wine "$programs/tolvane-cli.exe" --game "Z:${scratch//\//\\}\\game" list | wc -l)" -eq 54 ] \
+    || fail "tolvane-cli.exe list"
+if [ $way = installer ]; then
+    wine "$programs/Uninstall.exe" /S
+    for _ in $(seq 50); do [ -e "$programs" ] || break; sleep 0.2; done
+    wineserver -w
+    left=$(find "$WINEPREFIX" "$HOME" -iname '*tolvane*' ! -path "$appdata/Tolvane" \
+        ! -path "$appdata/Tolvane/path.inf")
+    [ -z "$left" ] || fail "left behind: $left"
+    [ "$(ls "$appdata/Tolvane")" = path.inf ] || fail "left in %APPDATA%\\Tolvane: $(ls "$appdata/Tolvane")"
+fi
+echo "windows package test passed by the $way: $(basename "$installer"), $(basename "$zip")"

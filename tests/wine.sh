@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# A Wine of the tests' own, inside the build tree, so that no test writes to a real Desktop or
+# the user's prefix; no Mono or Gecko prompt and no Linux menu entries.
+#   wine.sh start DIR          makes the prefix DIR/prefix (HOME DIR/home) and starts its
+#                              wineserver, which stays; output in DIR/log
+#   wine.sh stop DIR           ends that wineserver
+#   wine.sh run DIR PROGRAM..  runs a Windows program there, Qt offscreen with Debian's fonts,
+#                              or on the shared display when XDISPLAY_FOLDER names it
+set -euo pipefail
+action=$1
+dir=$(realpath -m "$2")
+shift 2
+export WINEPREFIX="$dir/prefix" HOME="$dir/home" WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+case $action in
+start)
+    mkdir -p "$HOME"
+    wineboot -i >"$dir/log" 2>&1
+    wineserver -p >>"$dir/log" 2>&1
+    ;;
+stop)
+    wineserver -k >>"$dir/log" 2>&1 || true
+    ;;
+run)
+    # Wine passes no variable whose name begins with QT_: the tests take these instead.
+    export TOLVANE_QPA_FONTDIR='Z:\usr\share\fonts\truetype\liberation2'
+    if [ -n "${XDISPLAY_FOLDER:-}" ]; then
+        export DISPLAY=":$(cat "$XDISPLAY_FOLDER/display")"
+    else
+        export TOLVANE_QPA_PLATFORM=offscreen
+    fi
+    exec wine "$@"
+    ;;
+esac
