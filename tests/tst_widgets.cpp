@@ -76,50 +76,61 @@ private Q_SLOTS:
         m_quits = 0;
     }
 
-    // The controls of the main window's pages and of the two dialogs, as their tables say.
-    void controls_data() { addFixtureRows({"maincontrols.tsv", "dialogcontrols.tsv"}); }
+    // A column of controls of the main window's pages or of the two dialogs, as the table says.
+    void controls_data() { addFixtureRows({"controls.tsv"}); }
     void controls()
     {
-        QFETCH(QStringList, row);
+        auto [where, left, top, step, width, height, names, captions, spoken, last] = cells<10>();
         PathDialog dialog(m_shared);
         FolderBrowser browser(m_shared);
         bool onPage = false;
-        const int page = row.at(1).toInt(&onPage);
-        QWidget *owner = onPage                         ? window()->tabs()->page(page)
-                         : row.at(1) == u"FrmGetPath"_s ? static_cast<QWidget *>(&dialog)
-                                                        : &browser;
-        auto *control = owner->findChild<QWidget *>(row.at(0));
-        QCOMPARE(control->parentWidget(), owner);
-        const auto pixels = [&](int column) {
-            return row.at(column).toInt() / 15;
-        }; // twips
-        QCOMPARE(control->geometry(), QRect(pixels(2), pixels(3), pixels(4), pixels(5)));
-        const QString caption = QString(row.at(6)).replace(u"HOME"_s, m_folder->path());
-        QCOMPARE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name),
-                 row.at(7).isEmpty() ? caption : row.at(7));
-        QWidget *next = control->nextInFocusChain(); // where the Tab key goes
-        while (!(next->focusPolicy() & Qt::TabFocus) && next != control)
-            next = next->nextInFocusChain();
-        QCOMPARE(row.at(8).isEmpty() ? QString() : next->objectName(), row.at(8));
-        const bool drives = qobject_cast<QComboBox *>(control); // the working folder's drive
-        QCOMPARE(control->property(drives ? "currentText" : "text").toString(), caption);
-        const QFont font = control->font();
-        if (auto *label = qobject_cast<QLabel *>(control)) {
-            if (!onPage) { // the path dialog's notice, its words wrapped
+        const int page = where.toInt(&onPage);
+        QWidget *owner = onPage                     ? window()->tabs()->page(page)
+                         : where == u"FrmGetPath"_s ? static_cast<QWidget *>(&dialog)
+                                                    : &browser;
+        const QStringList controls = names.split(u' ');
+        for (int at = 0; at < controls.size(); ++at) {
+            const auto cell = [&](const QString &values) { // one value for all, or one each
+                const QStringList each = values.split(u'|');
+                return QString(each.size() == 1 ? each.first() : each.value(at))
+                        .replace(u'#', QString::number(at));
+            };
+            auto *control = owner->findChild<QWidget *>(controls.at(at));
+            QVERIFY2(control && control->parentWidget() == owner, qPrintable(controls.at(at)));
+            const auto pixels = [](int twips) {
+                return twips / 15;
+            };
+            QCOMPARE(control->geometry(),
+                     QRect(pixels(cell(left).toInt()),
+                           pixels(cell(top).toInt() + at * step.toInt()),
+                           pixels(cell(width).toInt()), pixels(cell(height).toInt())));
+            const QString caption = cell(captions).replace(u"HOME"_s, m_folder->path());
+            QCOMPARE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name),
+                     cell(spoken).isEmpty() ? caption : cell(spoken));
+            QWidget *next = control->nextInFocusChain(); // where the Tab key goes
+            while (!(next->focusPolicy() & Qt::TabFocus) && next != control)
+                next = next->nextInFocusChain();
+            if (!last.isEmpty() && controls.value(at + 1, last) != u"-"_s)
+                QCOMPARE(next->objectName(), controls.value(at + 1, last));
+            const bool drives = qobject_cast<QComboBox *>(control); // the working folder's drive
+            QCOMPARE(control->property(drives ? "currentText" : "text").toString(), caption);
+            const QFont font = control->font();
+            if (auto *label = qobject_cast<QLabel *>(control); label && !onPage) {
+                // The path dialog's notice, its words wrapped.
                 QVERIFY(font.pointSize() == 12 && font.bold() && font.underline());
                 QVERIFY(label->heightForWidth(label->width()) <= label->height());
-                return;
+            } else if (label) {
+                QVERIFY(QFontMetrics(font).horizontalAdvance(caption) <= label->width()); // it fits
+                const bool heading = caption == u"Names"_s || caption == u"Skins"_s;
+                QCOMPARE(font.bold() && font.underline(), heading);
+                QCOMPARE(label->palette().color(QPalette::WindowText),
+                         heading ? QColor(Qt::blue) : QColor(230, 230, 230));
+            } else if (qobject_cast<QPushButton *>(control)) {
+                QVERIFY(!onPage || (font.pointSize() == 12 && font.bold()));
+            } else if (auto *edit = qobject_cast<QLineEdit *>(control); edit && onPage) {
+                QCOMPARE(edit->maxLength(), 32767);
+                QVERIFY(edit->toolTip().startsWith(u'$')); // the start of the line it writes
             }
-            QVERIFY(QFontMetrics(font).horizontalAdvance(caption) <= label->width()); // it fits
-            const bool heading = caption == u"Names"_s || caption == u"Skins"_s;
-            QCOMPARE(font.bold() && font.underline(), heading);
-            QCOMPARE(label->palette().color(QPalette::WindowText),
-                     heading ? QColor(Qt::blue) : QColor(230, 230, 230));
-        } else if (qobject_cast<QPushButton *>(control)) {
-            QVERIFY(!onPage || (font.pointSize() == 12 && font.bold()));
-        } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
-            QVERIFY(edit->maxLength() == 32767 || !onPage);
-            QVERIFY(edit->toolTip().startsWith(u'$') || !onPage); // the start of the line it writes
         }
     }
 
@@ -185,6 +196,7 @@ private Q_SLOTS:
         const QStringList how = prepare.split(u':'), then = outcome.split(u':');
         const QStringList texts
                 = how.first() == u"lines"_s ? QStringList(54, u"old"_s) : goldenValues();
+        window()->init(); // as loaded at the start: a save asks nothing of a file nobody changed
         for (int index = 0; index < 54; ++index)
             field(index)->setText(texts.at(index));
         if (how.first() == u"paste"_s) {
