@@ -198,7 +198,6 @@ private Q_SLOTS:
         const QStringList how = prepare.split(u':'), then = outcome.split(u':');
         const QStringList texts
                 = how.first() == u"lines"_s ? QStringList(54, u"old"_s) : goldenValues();
-        window()->init(); // as loaded at the start: a save asks nothing of a file nobody changed
         for (int index = 0; index < 54; ++index)
             field(index)->setText(texts.at(index));
         if (how.first() == u"paste"_s) {
@@ -210,22 +209,24 @@ private Q_SLOTS:
         QVERIFY(how.first() != u"folder"_s || QDir().mkpath(how.at(1)));
         QVERIFY(how.first() != u"lines"_s
                 || writeBytes(how.at(1), recipe(how.at(2) + u" lines"_s)));
-        if (how.first() == u"skin"_s)
-            window()->setSkinFileChooser([chosen = prepare.section(u':', 1)] { return chosen; });
+        const QStringList files = prepare.section(u':', 1).split(u'|'); // a skin file a click
+        window()->setSkinFileChooser([files, click = 0]() mutable { return files.value(click++); });
         QStringList before = window()->fieldTexts();
         m_shared.PrefsText = u"untouched"_s;
         QSignalSpy exits(window(), &MainWindow::exitRequested);
         MessageCatcher catcher;
-        QVERIFY(QMetaObject::invokeMethod(window()->findChild<QObject *>(item),
-                                          item.startsWith(u"mnu"_s) ? "trigger" : "click"));
+        for (const QString &name : item.split(u' '))
+            QVERIFY(QMetaObject::invokeMethod(window()->findChild<QObject *>(name),
+                                              name.startsWith(u"mnu"_s) ? "trigger" : "click"));
         QCOMPARE(catcher.texts.size(), message.isEmpty() ? 0 : 1);
         QVERIFY2(catcher.texts.value(0).contains(message), qPrintable(catcher.texts.value(0)));
         QVERIFY(catcher.plain);
         QCOMPARE(exits.size(), then.first() == u"exit"_s ? 1 : 0);
         if (then.first() == u"exit"_s || then.first() == u"file"_s)
             QCOMPARE(readBytes(then.at(1)), readBytes(dataFile("golden54.cs")));
-        if (then.first() == u"set"_s)
-            before[then.at(1).toInt()] = outcome.section(u':', 2);
+        const QStringList set = outcome.section(u':', 2).split(u'|');
+        for (qsizetype at = 0; then.first() == u"set"_s && at < set.size(); ++at)
+            before[then.at(1).toInt() + at] = set.at(at);
         if (then.first() != u"fields"_s) {
             QCOMPARE(window()->fieldTexts(), before);
         } else { // by position, the rest kept; PrefsText untouched
