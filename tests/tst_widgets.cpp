@@ -14,14 +14,13 @@ using namespace Qt::StringLiterals;
 
 // Presses OK on every message box while it lives and keeps their texts; plain while each had
 // the program's name as caption, no icon and one button.
-struct MessageCatcher : QObject
+struct MessageCatcher : QTimer
 {
     QStringList texts;
     bool plain = true;
-    QTimer timer;
     MessageCatcher()
     {
-        connect(&timer, &QTimer::timeout, this, [this] {
+        callOnTimeout(this, [this] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 texts << box->text();
                 plain = plain && box->windowTitle() == u"Tolvane" && box->buttons().size() == 1
@@ -29,7 +28,7 @@ struct MessageCatcher : QObject
                 box->button(QMessageBox::Ok)->click();
             }
         });
-        timer.start(5);
+        start(5);
     }
 };
 
@@ -305,9 +304,7 @@ private Q_SLOTS:
         m_shared.TribesPath = u"before"_s;
         QPointer<PathDialog> dialog(new PathDialog(m_shared));
         QSignalSpy stored(dialog, &PathDialog::pathStored);
-        path = expanded(path);
-        pathInf = expanded(pathInf);
-        dialog->pathBox()->setText(path);
+        dialog->pathBox()->setText(path = expanded(path));
         dialog->show();
         QApplication::setActiveWindow(dialog);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
@@ -317,7 +314,7 @@ private Q_SLOTS:
         const int code = QMetaEnum::fromType<Qt::Key>().keyToValue(qPrintable(u"Key_"_s + key));
         key == u"close"_s ? void(dialog->close()) : QTest::keyClick(focused, Qt::Key(code));
         QCOMPARE(catcher.texts, message.isEmpty() ? QStringList() : QStringList(message));
-        const bool isStored = pathInf != u"<missing>"_s;
+        const bool isStored = (pathInf = expanded(pathInf)) != u"<missing>"_s;
         QCOMPARE(stored.size(), isStored ? 1 : 0);
         QCOMPARE(m_shared.TribesPath, isStored ? path : u"before"_s);
         QCOMPARE(readBytes(u"path.inf"_s), pathInf.toUtf8());
