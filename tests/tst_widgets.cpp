@@ -163,15 +163,12 @@ private Q_SLOTS:
     void menus_data() { addFixtureRows({"menus.tsv"}); }
     void menus()
     {
-        auto [caption, names, captions, shortcuts] = cells<4>();
+        QFETCH(QStringList, row);
         auto *menu = window()->findChild<QMenu *>(QString::fromLatin1(QTest::currentDataTag()));
-        QCOMPARE(menu->title(), caption);
+        QCOMPARE(menu->title(), row.first());
         QVERIFY(window()->menuBar()->actions().contains(menu->menuAction()));
         QCOMPARE(window()->menuBar()->actions().size(), 3);
-        QStringList items, expected; // in order, no separators either
-        for (qsizetype at = 0; at < names.count(u' ') + 1; ++at)
-            expected << names.section(u' ', at, at) + u'|' + captions.section(u'|', at, at) + u'|'
-                                + shortcuts.section(u'|', at, at);
+        QStringList items; // in order, no separators either
         MessageCatcher catcher;
         for (QAction *item : menu->actions()) {
             items << item->objectName() + u'|' + item->text() + u'|' + item->shortcut().toString();
@@ -185,7 +182,7 @@ private Q_SLOTS:
                 QTest::keySequence(QApplication::focusWidget(), item->shortcut());
             QCOMPARE(triggered.size(), item->shortcut().isEmpty() ? 0 : 1);
         }
-        QCOMPARE(items, expected);
+        QCOMPARE(items, row.mid(1));
     }
 
     void commands_data() { addFixtureRows({"commands.tsv"}); }
