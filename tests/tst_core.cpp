@@ -25,10 +25,9 @@ private Q_SLOTS:
     {
         qputenv("HOME", QFile::encodeName(m_home.path()));
         QVERIFY(QDir::setCurrent(m_home.path()));
-        for (const char *folder : {"cases/Tribes", "cases/tribes", "cases/TRIBES"})
-            QVERIFY(QDir().mkpath(QLatin1StringView(folder)));
         for (const char *file :
-             {".wine/dosdevices/c:/Dynamix/Tribes/config/ServerPrefs.cs",
+             {"cases/Tribes/x", "cases/tribes/x", "cases/TRIBES/x",
+              ".wine/dosdevices/c:/Dynamix/Tribes/config/ServerPrefs.cs",
               "games/Tribes/config/ServerPrefs.cs", "games/Tribes/config/serverprefs.CS"})
             QVERIFY(writeBytes(QLatin1StringView(file), "x"));
     }

@@ -315,10 +315,8 @@ private Q_SLOTS:
         QCOMPARE(stored.size(), isStored ? 1 : 0);
         QCOMPARE(m_shared.TribesPath, isStored ? path : u"before"_s);
         QCOMPARE(readBytes(u"path.inf"_s), pathInf.toUtf8());
-        if (message.startsWith(u"The path"_s)) // refused: the dialog stays, to be mended
-            QVERIFY(dialog->isVisible());
-        else
-            QTRY_VERIFY(!dialog);
+        // Refused, the dialog stays to be mended; else it goes.
+        QTRY_VERIFY(message.startsWith(u"The path"_s) ? dialog && dialog->isVisible() : !dialog);
         delete dialog;
     }
 
