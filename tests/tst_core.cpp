@@ -25,10 +25,9 @@ private Q_SLOTS:
     {
         qputenv("HOME", QFile::encodeName(m_home.path()));
         QVERIFY(QDir::setCurrent(m_home.path()));
-        for (const char *folder : {"cases/Tribes", "cases/tribes", "cases/TRIBES"})
-            QVERIFY(QDir().mkpath(QLatin1StringView(folder)));
         for (const char *file :
-             {".wine/dosdevices/c:/Dynamix/Tribes/config/ServerPrefs.cs",
+             {"cases/Tribes/x", "cases/tribes/x", "cases/TRIBES/x",
+              ".wine/dosdevices/c:/Dynamix/Tribes/config/ServerPrefs.cs",
               "games/Tribes/config/ServerPrefs.cs", "games/Tribes/config/serverprefs.CS"})
             QVERIFY(writeBytes(QLatin1StringView(file), "x"));
     }
@@ -37,12 +36,10 @@ private Q_SLOTS:
     void load()
     {
         auto [content, linesRead, error, first, last] = cells<5>();
-        if (content == u"<device>"_s && geteuid() != 0)
-            QSKIP("Only root makes a device.");
         QTemporaryDir dir;
         const QString name = dir.filePath(u"prefs.cs"_s);
-        if (content.startsWith(u'<') && content != u"<none>"_s)
-            QVERIFY(makeSpecialFile(name, content.mid(1).chopped(1)));
+        if (content == u"<fifo>"_s)
+            QVERIFY(makeSpecialFile(name, u"fifo"_s));
         else if (content != u"<none>"_s)
             QVERIFY(writeBytes(name, recipe(content)));
         QStringList fields(54, u"old"_s);
@@ -156,15 +153,13 @@ private Q_SLOTS:
     void pathStore()
     {
         auto [content, path] = cells<2>();
-        content = expanded(content);
-        path = expanded(path);
         QFile::remove(u"path.inf"_s);
         if (content == u"<fifo>"_s)
             QVERIFY(makeSpecialFile(u"path.inf"_s, u"fifo"_s));
         else if (content != u"<none>"_s)
-            QVERIFY(writeBytes(u"path.inf"_s, content.toLatin1()));
+            QVERIFY(writeBytes(u"path.inf"_s, expanded(content).toLatin1()));
         QCOMPARE(GameDir::readPathStore(),
-                 path == u"<no line>"_s ? std::nullopt : std::optional(path));
+                 path == u"<no line>"_s ? std::nullopt : std::optional(expanded(path)));
     }
 };
 

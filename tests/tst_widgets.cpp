@@ -14,14 +14,13 @@ using namespace Qt::StringLiterals;
 
 // Presses OK on every message box while it lives and keeps their texts; plain while each had
 // the program's name as caption, no icon and one button.
-struct MessageCatcher : QObject
+struct MessageCatcher : QTimer
 {
     QStringList texts;
     bool plain = true;
-    QTimer timer;
     MessageCatcher()
     {
-        connect(&timer, &QTimer::timeout, this, [this] {
+        callOnTimeout(this, [this] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 texts << box->text();
                 plain = plain && box->windowTitle() == u"Tolvane" && box->buttons().size() == 1
@@ -29,7 +28,7 @@ struct MessageCatcher : QObject
                 box->button(QMessageBox::Ok)->click();
             }
         });
-        timer.start(5);
+        start(5);
     }
 };
 
@@ -76,50 +75,61 @@ private Q_SLOTS:
         m_quits = 0;
     }
 
-    // The controls of the main window's pages and of the two dialogs, as their tables say.
-    void controls_data() { addFixtureRows({"maincontrols.tsv", "dialogcontrols.tsv"}); }
+    // A column of controls of the main window's pages or of the two dialogs, as the table says.
+    void controls_data() { addFixtureRows({"controls.tsv"}); }
     void controls()
     {
-        QFETCH(QStringList, row);
+        auto [where, left, top, step, width, height, names, captions, spoken, last] = cells<10>();
         PathDialog dialog(m_shared);
         FolderBrowser browser(m_shared);
         bool onPage = false;
-        const int page = row.at(1).toInt(&onPage);
-        QWidget *owner = onPage                         ? window()->tabs()->page(page)
-                         : row.at(1) == u"FrmGetPath"_s ? static_cast<QWidget *>(&dialog)
-                                                        : &browser;
-        auto *control = owner->findChild<QWidget *>(row.at(0));
-        QCOMPARE(control->parentWidget(), owner);
-        const auto pixels = [&](int column) {
-            return row.at(column).toInt() / 15;
-        }; // twips
-        QCOMPARE(control->geometry(), QRect(pixels(2), pixels(3), pixels(4), pixels(5)));
-        const QString caption = QString(row.at(6)).replace(u"HOME"_s, m_folder->path());
-        QCOMPARE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name),
-                 row.at(7).isEmpty() ? caption : row.at(7));
-        QWidget *next = control->nextInFocusChain(); // where the Tab key goes
-        while (!(next->focusPolicy() & Qt::TabFocus) && next != control)
-            next = next->nextInFocusChain();
-        QCOMPARE(row.at(8).isEmpty() ? QString() : next->objectName(), row.at(8));
-        const bool drives = qobject_cast<QComboBox *>(control); // the working folder's drive
-        QCOMPARE(control->property(drives ? "currentText" : "text").toString(), caption);
-        const QFont font = control->font();
-        if (auto *label = qobject_cast<QLabel *>(control)) {
-            if (!onPage) { // the path dialog's notice, its words wrapped
+        const int page = where.toInt(&onPage);
+        QWidget *owner = onPage                     ? window()->tabs()->page(page)
+                         : where == u"FrmGetPath"_s ? static_cast<QWidget *>(&dialog)
+                                                    : &browser;
+        const QStringList controls = names.split(u' ');
+        for (int at = 0; at < controls.size(); ++at) {
+            const auto cell = [&](const QString &values) { // one value for all, or one each
+                const QStringList each = values.split(u'|');
+                return QString(each.size() == 1 ? each.first() : each.value(at))
+                        .replace(u'#', QString::number(at));
+            };
+            auto *control = owner->findChild<QWidget *>(controls.at(at));
+            QVERIFY2(control && control->parentWidget() == owner, qPrintable(controls.at(at)));
+            const auto pixels = [](int twips) {
+                return twips / 15;
+            };
+            QCOMPARE(control->geometry(),
+                     QRect(pixels(cell(left).toInt()),
+                           pixels(cell(top).toInt() + at * step.toInt()),
+                           pixels(cell(width).toInt()), pixels(cell(height).toInt())));
+            const QString caption = cell(captions).replace(u"HOME"_s, m_folder->path());
+            QCOMPARE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name),
+                     cell(spoken).isEmpty() ? caption : cell(spoken));
+            QWidget *next = control->nextInFocusChain(); // where the Tab key goes
+            while (!(next->focusPolicy() & Qt::TabFocus) && next != control)
+                next = next->nextInFocusChain();
+            if (!last.isEmpty() && controls.value(at + 1, last) != u"-"_s)
+                QCOMPARE(next->objectName(), controls.value(at + 1, last));
+            const bool drives = qobject_cast<QComboBox *>(control); // the working folder's drive
+            QCOMPARE(control->property(drives ? "currentText" : "text").toString(), caption);
+            const QFont font = control->font();
+            if (auto *label = qobject_cast<QLabel *>(control); label && !onPage) {
+                // The path dialog's notice, its words wrapped.
                 QVERIFY(font.pointSize() == 12 && font.bold() && font.underline());
                 QVERIFY(label->heightForWidth(label->width()) <= label->height());
-                return;
+            } else if (label) {
+                QVERIFY(QFontMetrics(font).horizontalAdvance(caption) <= label->width()); // it fits
+                const bool heading = caption == u"Names"_s || caption == u"Skins"_s;
+                QCOMPARE(font.bold() && font.underline(), heading);
+                QCOMPARE(label->palette().color(QPalette::WindowText),
+                         heading ? QColor(Qt::blue) : QColor(230, 230, 230));
+            } else if (qobject_cast<QPushButton *>(control)) {
+                QVERIFY(!onPage || (font.pointSize() == 12 && font.bold()));
+            } else if (auto *edit = qobject_cast<QLineEdit *>(control); edit && onPage) {
+                QCOMPARE(edit->maxLength(), 32768); // one over a value's limit
+                QVERIFY(edit->toolTip().startsWith(u'$')); // the start of the line it writes
             }
-            QVERIFY(QFontMetrics(font).horizontalAdvance(caption) <= label->width()); // it fits
-            const bool heading = caption == u"Names"_s || caption == u"Skins"_s;
-            QCOMPARE(font.bold() && font.underline(), heading);
-            QCOMPARE(label->palette().color(QPalette::WindowText),
-                     heading ? QColor(Qt::blue) : QColor(230, 230, 230));
-        } else if (qobject_cast<QPushButton *>(control)) {
-            QVERIFY(!onPage || (font.pointSize() == 12 && font.bold()));
-        } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
-            QVERIFY(edit->maxLength() == 32768 || !onPage);
-            QVERIFY(edit->toolTip().startsWith(u'$') || !onPage); // the start of the line it writes
         }
     }
 
@@ -153,27 +163,26 @@ private Q_SLOTS:
     void menus_data() { addFixtureRows({"menus.tsv"}); }
     void menus()
     {
-        auto [caption, shortcut, menu, place] = cells<4>();
-        const QString name = QString::fromLatin1(QTest::currentDataTag());
-        if (menu.isEmpty()) {
-            auto *bar = window()->findChild<QMenu *>(name);
-            QCOMPARE(bar->title(), caption);
-            QCOMPARE(bar->actions().size(), place.toInt()); // no separators either
-            QVERIFY(window()->menuBar()->actions().contains(bar->menuAction()));
-            QCOMPARE(window()->menuBar()->actions().size(), 3);
-            return;
-        }
-        auto *item = window()->findChild<QAction *>(name);
-        QCOMPARE(item->text() + u'|' + item->shortcut().toString(), caption + u'|' + shortcut);
-        QCOMPARE(window()->findChild<QMenu *>(menu)->actions().indexOf(item), place.toInt());
-        QVERIFY(item->isEnabled() && !item->isCheckable());
-        // A shortcut works from a field too, which claims some Ctrl keys for itself.
-        QSignalSpy triggered(item, &QAction::triggered);
+        QFETCH(QStringList, row);
+        auto *menu = window()->findChild<QMenu *>(QString::fromLatin1(QTest::currentDataTag()));
+        QCOMPARE(menu->title(), row.first());
+        QVERIFY(window()->menuBar()->actions().contains(menu->menuAction()));
+        QCOMPARE(window()->menuBar()->actions().size(), 3);
+        QStringList items; // in order, no separators either
         MessageCatcher catcher;
-        field(4)->setFocus();
-        if (!shortcut.isEmpty())
-            QTest::keySequence(QApplication::focusWidget(), QKeySequence(shortcut));
-        QCOMPARE(triggered.size(), shortcut.isEmpty() ? 0 : 1);
+        for (QAction *item : menu->actions()) {
+            items << item->objectName() + u'|' + item->text() + u'|' + item->shortcut().toString();
+            QVERIFY(item->isEnabled() && !item->isCheckable());
+            // A shortcut works from a field too, which claims some Ctrl keys for itself.
+            QSignalSpy triggered(item, &QAction::triggered);
+            QApplication::setActiveWindow(window()); // again, after a message box
+            QVERIFY(QTest::qWaitForWindowActive(window()));
+            field(4)->setFocus();
+            if (!item->shortcut().isEmpty())
+                QTest::keySequence(QApplication::focusWidget(), item->shortcut());
+            QCOMPARE(triggered.size(), item->shortcut().isEmpty() ? 0 : 1);
+        }
+        QCOMPARE(items, row.mid(1));
     }
 
     void commands_data() { addFixtureRows({"commands.tsv"}); }
@@ -197,30 +206,28 @@ private Q_SLOTS:
         QVERIFY(how.first() != u"folder"_s || QDir().mkpath(how.at(1)));
         QVERIFY(how.first() != u"lines"_s
                 || writeBytes(how.at(1), recipe(how.at(2) + u" lines"_s)));
-        if (how.first() == u"skin"_s)
-            window()->setSkinFileChooser([chosen = prepare.section(u':', 1)] { return chosen; });
+        const QStringList files = prepare.section(u':', 1).split(u'|'); // a skin file a click
+        window()->setSkinFileChooser([files, click = 0]() mutable { return files.value(click++); });
         QStringList before = window()->fieldTexts();
         m_shared.PrefsText = u"untouched"_s;
         QSignalSpy exits(window(), &MainWindow::exitRequested);
         MessageCatcher catcher;
-        QVERIFY(QMetaObject::invokeMethod(window()->findChild<QObject *>(item),
-                                          item.startsWith(u"mnu"_s) ? "trigger" : "click"));
+        for (const QString &name : item.split(u' '))
+            QVERIFY(QMetaObject::invokeMethod(window()->findChild<QObject *>(name),
+                                              name.startsWith(u"mnu"_s) ? "trigger" : "click"));
         QCOMPARE(catcher.texts.size(), message.isEmpty() ? 0 : 1);
         QVERIFY2(catcher.texts.value(0).contains(message), qPrintable(catcher.texts.value(0)));
         QVERIFY(catcher.plain);
         QCOMPARE(exits.size(), then.first() == u"exit"_s ? 1 : 0);
         if (then.first() == u"exit"_s || then.first() == u"file"_s)
             QCOMPARE(readBytes(then.at(1)), readBytes(dataFile("golden54.cs")));
-        if (then.first() == u"set"_s)
-            before[then.at(1).toInt()] = outcome.section(u':', 2);
-        if (then.first() != u"fields"_s) {
-            QCOMPARE(window()->fieldTexts(), before);
-        } else { // by position, the rest kept; PrefsText untouched
-            const int loaded = then.at(1).toInt();
-            QCOMPARE(window()->fieldTexts().count(u"old"_s), 54 - loaded);
-            QCOMPARE(field(loaded - 1)->text(), u"value%1"_s.arg(loaded));
-            QCOMPARE(m_shared.PrefsText, u"untouched"_s);
-        }
+        const QStringList set = outcome.section(u':', 2).split(u'|');
+        for (qsizetype at = 0; then.first() == u"set"_s && at < set.size(); ++at)
+            before[then.at(1).toInt() + at] = set.at(at);
+        for (int index = 0; then.first() == u"fields"_s && index < then.at(1).toInt(); ++index)
+            before[index] = u"value%1"_s.arg(index + 1); // by position, the rest kept
+        QCOMPARE(window()->fieldTexts(), before);
+        QVERIFY(then.first() != u"fields"_s || m_shared.PrefsText == u"untouched"_s);
         if (then.first() == u"shown"_s) { // nothing written; the field shown to be mended
             QCOMPARE(readBytes(u"Tribes/config/ServerPrefs.cs"_s), recipe(u"54 lines"_s));
             QCOMPARE(window()->focusWidget(), field(then.at(1).toInt()));
@@ -291,9 +298,7 @@ private Q_SLOTS:
         m_shared.TribesPath = u"before"_s;
         QPointer<PathDialog> dialog(new PathDialog(m_shared));
         QSignalSpy stored(dialog, &PathDialog::pathStored);
-        path = expanded(path);
-        pathInf = expanded(pathInf);
-        dialog->pathBox()->setText(path);
+        dialog->pathBox()->setText(path = expanded(path));
         dialog->show();
         QApplication::setActiveWindow(dialog);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
@@ -303,14 +308,12 @@ private Q_SLOTS:
         const int code = QMetaEnum::fromType<Qt::Key>().keyToValue(qPrintable(u"Key_"_s + key));
         key == u"close"_s ? void(dialog->close()) : QTest::keyClick(focused, Qt::Key(code));
         QCOMPARE(catcher.texts, message.isEmpty() ? QStringList() : QStringList(message));
-        const bool isStored = pathInf != u"<missing>"_s;
+        const bool isStored = (pathInf = expanded(pathInf)) != u"<missing>"_s;
         QCOMPARE(stored.size(), isStored ? 1 : 0);
         QCOMPARE(m_shared.TribesPath, isStored ? path : u"before"_s);
         QCOMPARE(readBytes(u"path.inf"_s), pathInf.toUtf8());
-        if (message.startsWith(u"The path"_s)) // refused: the dialog stays, to be mended
-            QVERIFY(dialog->isVisible());
-        else
-            QTRY_VERIFY(!dialog);
+        // Refused, the dialog stays to be mended; else it goes.
+        QTRY_VERIFY(message.startsWith(u"The path"_s) ? dialog && dialog->isVisible() : !dialog);
         delete dialog;
     }
 
