@@ -49,6 +49,13 @@ completed=$(bash -c 'source /usr/share/bash-completion/bash_completion
     COMP_WORDS=(tolvane-cli --game /srv get HostN) && _tolvane_cli && echo "${COMPREPLY[*]}"')
 [ -s /usr/share/man/man1/tolvane-cli.1.gz ] && [ "$completed" = HostName ] \
     || fail "no man page, or completion gave \"$completed\""
+# With HOME unset, the launcher finds the home folder as the programs do, and gets as far as
+# the program, which says it has no display.
+config=$(getent passwd "$(id -u)" | cut -d: -f6)/.config
+[ -e "$config/tolvane" ] || made=$config/tolvane
+env -u HOME -u DISPLAY -u XDG_CONFIG_HOME "$(sed -n 's/^Exec=//p' "$entry")" 2>&1 \
+    | grep -q "no display to show a window on" || fail "the launcher without HOME"
+[ -z "${made:-}" ] || rm -r "$made"
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -q tolvane tolvane-cli >/dev/null
 [ ! -e /usr/bin/tolvane ] && [ ! -e "$entry" ] && [ ! -e /usr/bin/tolvane-cli ] || fail "left behind"
 echo "package test passed: $(basename "$deb") and $(basename "$cli") installed, started, removed"

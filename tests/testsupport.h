@@ -6,8 +6,10 @@
 
 #include <functional>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace TestSupport {
@@ -69,7 +71,7 @@ inline QString expanded(const QString &cell)
 }
 
 // Makes tables of tests/data the running function's rows: tab-separated, '#' for comments,
-// \t \r \n \\ and \xNN for characters, a first line naming the columns, a first column
+// \t \r \n \\, \xNN and \uNNNN for characters, a first line naming the columns, a first column
 // naming the row. Each row is one QStringList "row" of the cells after its name.
 inline void addFixtureRows(std::initializer_list<const char *> names)
 {
@@ -85,10 +87,10 @@ inline void addFixtureRows(std::initializer_list<const char *> names)
                 for (qsizetype at = cell.indexOf(u'\\'); at >= 0;
                      at = cell.indexOf(u'\\', at + 1)) {
                     const QChar next = cell.at(at + 1);
-                    const bool hex = next == u'x';
-                    cell.replace(at, hex ? 4 : 2,
-                                 hex ? QChar(cell.mid(at + 2, 2).toUShort(nullptr, 16))
-                                     : escaped.value(next, next));
+                    const int digits = next == u'x' ? 2 : next == u'u' ? 4 : 0;
+                    cell.replace(at, 2 + digits,
+                                 digits ? QChar(cell.mid(at + 2, digits).toUShort(nullptr, 16))
+                                        : escaped.value(next, next));
                 }
             }
             QTest::newRow(qPrintable(cells.first())) << cells.mid(1);
@@ -120,11 +122,20 @@ inline qint64 peakMemoryGrowth(const std::function<void()> &work)
     return kilobytes("VmHWM:") - before;
 }
 
-// Makes a "fifo", a "device" (a null device of the test's own; root only) or a "folder".
+// Makes a "fifo", a "device" (a null device of the test's own; root only), a "socket" or a
+// "folder".
 inline bool makeSpecialFile(const QString &name, const QString &kind)
 {
     const QByteArray path = QFile::encodeName(name);
     QDir().mkpath(QFileInfo(name).path());
+    if (kind == u"socket") {
+        sockaddr_un address = {AF_UNIX, {}};
+        qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+        const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+        const bool bound
+                = bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+        return close(listener) == 0 && bound;
+    }
     if (kind == u"fifo")
         return mkfifo(path.constData(), 0600) == 0;
     if (kind == u"device")

@@ -1,4 +1,5 @@
 #include "cli.h"
+#include "filelock.h"
 #include "testsupport.h"
 
 #include <QtCore>
@@ -39,10 +40,13 @@ private Q_SLOTS:
             if (edit.contains(u"=>"_s))
                 original.replace(edit.section(u"=>"_s, 0, 0).toUtf8(),
                                  recipe(edit.section(u"=>"_s, 1)));
-        QVERIFY(setup == u"fifo"_s ? makeSpecialFile(prefs, setup) : writeBytes(prefs, original));
+        const bool special = setup == u"fifo"_s || setup == u"socket"_s;
+        QVERIFY(special ? makeSpecialFile(prefs, setup) : writeBytes(prefs, original));
         const bool configured = setup == u"config_path_inf"_s;
         if (setup == u"fifo_path_inf"_s)
             QVERIFY(makeSpecialFile(u"path.inf"_s, u"fifo"_s));
+        else if (setup.startsWith(u"path_inf="_s)) // these bytes
+            QVERIFY(writeBytes(u"path.inf"_s, setup.mid(9).toLatin1()));
         else if (setup != u"no_path_inf"_s)
             QVERIFY(writeBytes(configured ? u".config/tolvane/path.inf"_s : u"path.inf"_s,
                                configured ? "../../Tribes" : QFile::encodeName(game)));
@@ -55,6 +59,10 @@ private Q_SLOTS:
                 && err.open(QIODevice::WriteOnly));
         QStringList words = arguments.replace(u"GAME"_s, game).split(u" | "_s);
         std::transform(words.begin(), words.end(), words.begin(), expanded);
+        std::optional<Platform::FileLock> held; // another writer's turn, for all of the wait
+        if (setup == u"locked"_s)
+            held.emplace(prefs, Platform::FileLock::Kind::Exclusive);
+        QTest::failOnWarning(QRegularExpression(u"Broken filename"_s)); // Tolvane's words alone
         QCOMPARE(Cli::run(QStringList(u"tolvane-cli"_s) + words, in, out, err), status.toInt());
         output.replace(u"GAME"_s, game).replace(u"HOME"_s, home.path());
         const QString printed = QString::fromUtf8(out.data()),
@@ -66,10 +74,58 @@ private Q_SLOTS:
                      qPrintable(printed));
         QVERIFY2(complaint.contains(error.replace(u"HOME"_s, home.path())), qPrintable(complaint));
         QVERIFY(status != u"0"_s || complaint.isEmpty());
-        if (setup == u"fifo"_s) // nothing written, or what Save and Exit writes
+        if (special) // nothing written, or what Save and Exit writes
             return;
         const QByteArray base = setup == u"demo"_s ? original : readBytes(dataFile("golden54.cs"));
         QCOMPARE(readBytes(prefs), written.isEmpty() ? original : rewritten(base, written));
+    }
+
+    // Separate tolvane-cli programs at once, each setting its own setting to a long value,
+    // round after round, on a file replaced whole and on one with a second hard link, written
+    // in place. A reader between them, taking its turn, finds 54 whole lines; all changes land.
+    void writersTakeTurns_data()
+    {
+        QTest::addColumn<bool>("linked");
+        QTest::newRow("replaced") << false;
+        QTest::newRow("in_place") << true;
+    }
+    void writersTakeTurns()
+    {
+        QFETCH(bool, linked);
+        QTemporaryDir folder;
+        const QString prefs = folder.filePath(u"ServerPrefs.cs"_s);
+        QVERIFY(writeBytes(prefs, readBytes(dataFile("golden54.cs"))));
+        QVERIFY(!linked
+                || ::link(QFile::encodeName(prefs), QFile::encodeName(prefs + u"2"_s)) == 0);
+        const QString program
+                = qEnvironmentVariable("TOLVANE_CLI_PROGRAM", QStringLiteral(TOLVANE_CLI));
+        const QStringList settings{u"HostName"_s, u"MOTD"_s, u"MaxPlay"_s, u"LastMis"_s};
+        const auto value = [](int setting, int round) {
+            return QString(3000, QChar(u'a' + setting)) + QString::number(round);
+        };
+        for (int round = 0; round < 12; ++round) {
+            std::vector<std::unique_ptr<QProcess>> writers;
+            for (int setting = 0; setting < settings.size(); ++setting) {
+                writers.push_back(std::make_unique<QProcess>());
+                writers.back()->start(program, {u"--file"_s, prefs, u"set"_s,
+                                                settings[setting] + u'=' + value(setting, round)});
+            }
+            const auto running = [&writers] {
+                return std::count_if(writers.cbegin(), writers.cend(), [](const auto &writer) {
+                    return !writer->waitForFinished(5) && writer->state() != QProcess::NotRunning;
+                });
+            };
+            while (running() > 0) {
+                const Platform::FileLock turn(prefs, Platform::FileLock::Kind::Shared);
+                const QByteArray bytes = readBytes(prefs);
+                QVERIFY2(bytes.count("\";\r\n") == 54 && bytes.endsWith("\";\r\n\r\n"),
+                         bytes.right(200).constData());
+            }
+            for (const auto &writer : writers)
+                QVERIFY2(writer->exitCode() == 0, writer->readAllStandardError().constData());
+            for (int setting = 0; setting < settings.size(); ++setting)
+                QVERIFY(readBytes(prefs).contains(value(setting, round).toLatin1()));
+        }
     }
 };
 

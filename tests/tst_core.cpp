@@ -9,6 +9,7 @@
 #include <grp.h>
 #include <pwd.h>
 #include <sys/mount.h>
+#include <sys/xattr.h>
 
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
@@ -91,10 +92,22 @@ private Q_SLOTS:
             QVERIFY(writeBytes(target, old));
         QVERIFY(!linked || QFile::link(target, name));
         QVERIFY(!has("second_link") || link(file, folderName + "/shared.cs") == 0);
-        if (geteuid() == 0 && QFileInfo::exists(target)) {
-            QVERIFY(chown(file, has("game_owned") ? 2000 : 2001, 3000) == 0);
-            QVERIFY(chmod(file, has("read_only_file") ? 0444 : 0664) == 0);
+        if (geteuid() == 0 && QFileInfo::exists(target)) { // "mode_4644": that mode
+            const int owner = has("game_owned") ? 2000 : has("root_owned") ? 0 : 2001;
+            QVERIFY(chown(file, owner, owner ? 3000 : 0) == 0);
+            const QString mode = words.filter(u"mode_"_s).value(0, u"mode_664"_s).mid(5);
+            QVERIFY(chmod(file, mode.toUInt(nullptr, 8)) == 0);
         }
+        // An ACL that lets the game's account in, and an attribute of the admin's.
+        QVERIFY(!has("acl")
+                || QProcess::execute(u"setfacl"_s, {u"-m"_s, u"u:2000:rw"_s, target}) == 0);
+        QVERIFY(!has("attribute") || setxattr(file, "user.tolvane", "kept", 4, 0) == 0);
+        const auto attributes = [&target] {
+            QProcess dump;
+            dump.start(u"getfattr"_s, {u"-d"_s, u"-m"_s, u"-"_s, u"--absolute-names"_s, target});
+            return dump.waitForFinished() ? dump.readAllStandardOutput() : QByteArray("<failed>");
+        };
+        const QByteArray attributesBefore = attributes();
         QVERIFY(geteuid() != 0 || chown(folderName, 2000, 3000) == 0);
         const int folderMode = has("closed_folder") ? 0555 : has("set_group_id") ? 02775 : 0775;
         QVERIFY(chmod(folderName, folderMode) == 0);
@@ -127,6 +140,7 @@ private Q_SLOTS:
         QCOMPARE(readBytes(name), expected);
         QCOMPARE(after.st_ino != before.st_ino, outcome == u"replaced"_s);
         QVERIFY(after.st_uid == before.st_uid && after.st_gid == before.st_gid);
+        QCOMPARE(attributes(), attributesBefore);
         QVERIFY(!has("second_link") || readBytes(folder + u"/shared.cs"_s) == expected);
         QVERIFY(!linked || QFileInfo(name).isSymLink());
     }
@@ -135,6 +149,9 @@ private Q_SLOTS:
     void mapping()
     {
         auto [programName, nativeName] = cells<2>();
+        const QByteArray tag = QTest::currentDataTag(); // a relative prefix counts for nothing
+        qputenv("WINEPREFIX", tag.startsWith("wineprefix") ? m_home.path().toUtf8() + "/w" : "w");
+        const auto unset = qScopeGuard([] { qunsetenv("WINEPREFIX"); });
         QCOMPARE(Platform::nativeFileName(programName.replace(u"HOME"_s, m_home.path())),
                  nativeName.replace(u"HOME"_s, m_home.path()));
     }

@@ -71,10 +71,12 @@ cp "$qtbase/LICENSES/LGPL-3.0-only.txt" "$prefix/notices/Qt-LGPL-3.0-only.txt"
 for library in zlib libpng pcre2 harfbuzz-ng double-conversion freetype md4c tinycbor pixman \
     easing icc blake2 sha1 sha3 md4 md5 rfc6234; do
     mkdir -p "$prefix/notices/$library"
-    find "$qtbase/src/3rdparty/$library" "$qtbase/src/3rdparty/$library/docs" -maxdepth 1 \
-        -type f \( -iname 'licen[cs]e*' -o -iname 'copying*' -o -iname '*licen[cs]e*.txt' \
-        -o -name '*_LICENSE' -o -name FTL.TXT -o -name qt_attribution.json \) \
-        -exec cp {} "$prefix/notices/$library/" \;
+    for notice in "$qtbase/src/3rdparty/$library"/* "$qtbase/src/3rdparty/$library"/docs/*; do
+        case ${notice##*/} in
+        [Ll][Ii][Cc][Ee][Nn][CcSs][Ee]* | COPYING* | *LICENSE* | FTL.TXT | qt_attribution.json)
+            cp "$notice" "$prefix/notices/$library/" ;;
+        esac
+    done
 done
 echo "qt6-base $revision (Debian source package), built by tools/build-qt-windows.sh" \
     >"$prefix/notices/QT-SOURCE"

@@ -130,7 +130,8 @@ Result readDocument(const QString &nativeName, DocumentRead &read)
     const QString name = Platform::displayName(nativeName);
     if (const QString reason = Platform::openRegularFile(file, QIODevice::ReadOnly);
         !reason.isEmpty()) {
-        record.exists = QFileInfo::exists(nativeName);
+        record.exists = Platform::unusableNameReason(nativeName).isEmpty()
+                        && QFileInfo::exists(nativeName);
         return read.loaded = {QStringLiteral("Cannot open \"%1\": %2.").arg(name, reason)};
     }
     record.exists = true;
@@ -148,6 +149,7 @@ Result readDocument(const QString &nativeName, DocumentRead &read)
     for (Status status; (status = reader.readLine(bytes, LongestLine)) != Status::EndOfFile;) {
         ++count;
         const bool tooLong = status == Status::TooLong;
+        const QString start = Platform::decodeDocumentText(bytes.left(256)); // names its variable
         // The rest of an over-long line is not kept, but any text in any part of it counts.
         for (; status == Status::TooLong; status = reader.readLine(bytes, LongestLine))
             textAfterLast = textAfterLast || (count > FieldCount && !bytes.trimmed().isEmpty());
@@ -173,7 +175,7 @@ Result readDocument(const QString &nativeName, DocumentRead &read)
             checkLine(count, text, record.values[count - 1] = value, findings);
         if (count <= FieldCount)
             read.variables[count - 1] = variableOf(text);
-        else if (const QString variable = variableOf(text); !variable.isEmpty())
+        else if (const QString variable = variableOf(start); !variable.isEmpty())
             dropped << u'$' + variable;
         emptyAfterLast = count == FieldCount + 1 && bytes.isEmpty();
         textAfterLast = textAfterLast || (count > FieldCount && !bytes.trimmed().isEmpty());

@@ -60,8 +60,9 @@ QString unstorableReason(const QString &text, ValueSource source)
         const QStringView character = QStringView(text).mid(at, pair ? 2 : 1);
         if (Platform::encodeDocumentText(character))
             continue;
-        const QString codePoint
-                = QString::number(character.toUcs4().value(0), 16).rightJustified(4, u'0');
+        const char32_t code = pair ? QChar::surrogateToUcs4(character.at(0), character.at(1))
+                                   : character.at(0).unicode();
+        const QString codePoint = QString::number(code, 16).rightJustified(4, u'0');
         return QStringLiteral("the character %1 (U+%2), which the game's code page cannot store")
                 .arg(quoted(character), codePoint.toUpper());
     }

@@ -278,6 +278,9 @@ QString MainWindow::saveQuestion(const QString &nativeName,
 
 void MainWindow::saveAndExit()
 {
+    // A value the file cannot hold is shown to be mended before anything is asked.
+    if (!report(Prefs::checkStorable(fieldTexts(), Prefs::ValueSource::Fields)))
+        return;
     const QString nativeName = Platform::nativeFileName(m_shared.TribesPath + PrefsFile);
     std::optional<Prefs::FileRecord> expected;
     if (m_record && m_recordName == nativeName)
