@@ -12,6 +12,7 @@ configure_file(SOURCES.in SOURCES.txt @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/SOURCES.txt DESTINATION .)
 
 set(CPACK_GENERATOR NSIS ZIP)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_NAME Tolvane)
 set(CPACK_PACKAGE_VENDOR "The Tolvane developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor for the server preferences of the game Tribes")

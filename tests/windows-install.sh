@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# The Windows installer and zip that CPack made, under a Wine of their own. With wine32 (the
-# installer is a 32-bit program): installed silently, Tolvane started from its Start menu
+# The Windows installer and zip that CPack made, under a Wine of their own. Where Wine runs
+# 32-bit programs (wine32; the installer is one): installed silently, Tolvane started from its Start menu
 # shortcut (so in %APPDATA%\Tolvane), a save on the demo game checked, tolvane-cli.exe run,
-# uninstalled, and nothing of Tolvane left but path.inf. Without wine32: the installer's
+# uninstalled, and nothing of Tolvane left but path.inf. Elsewhere: the installer's
 # contents listed, and the zip's programs run the same way from their own folder.
 # Usage: windows-install.sh BUILD_FOLDER GAME_FOLDER DISPLAY_FOLDER
 set -euo pipefail
 build=$(realpath "$1") demo=$2 display=$3
-here=$(dirname "$0")
+here=$(cd "$(dirname "$0")" && pwd)
 installer=$(ls "$build"/Tolvane-*-win64.exe) zip=$(ls "$build"/Tolvane-*-win64.zip)
 scratch=$(mktemp -d "$build/install-XXXXXX")
 trap 'bash "$here/wine.sh" stop "$scratch"; rm -rf "$scratch"' EXIT
@@ -22,7 +22,8 @@ appdata=$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -name Roaming -path '*App
 mkdir -p "$appdata/Tolvane"
 printf 'Z:%s\r\n' "${scratch//\//\\}\\game" >"$appdata/Tolvane/path.inf"
 
-if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "ok installed"; then
+# wine32 may be installed on a machine whose kernel runs no 32-bit program: try it.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
     way=installer
     wine "$installer" /S
     programs="$WINEPREFIX/drive_c/Program Files/Tolvane"
@@ -32,19 +33,21 @@ if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "ok installed"
     start=(wine start /unix "$shortcut")
 else
     way=zip
-    7z l "$installer" | grep -q 'tolvane-cli.exe' || fail "the installer lacks tolvane-cli.exe"
+    listing=$(7z l "$installer")
+    grep -q 'tolvane-cli.exe' <<<"$listing" || fail "the installer lacks tolvane-cli.exe"
     unzip -q "$zip" -d "$scratch/zip"
     programs=$(dirname "$(find "$scratch/zip" -name tolvane.exe)")
-    start=(wine start /d "$(winepath -w "$programs")" "$(winepath -w "$programs/tolvane.exe")")
+    start=(wine tolvane.exe) # as a double click does: in its own folder
 fi
-"${start[@]}"
+(cd "$programs" && exec "${start[@]}" >/dev/null 2>&1) &
 for _ in $(seq 150); do
     window=$(xdotool search --onlyvisible --name '^Tolvane$' 2>/dev/null | head -n 1) && break
     sleep 0.2
 done
 [ -n "${window:-}" ] || fail "no window from the $way's program"
 sleep 1
-xdotool windowactivate --sync "$window" key ctrl+a type --delay 20 'Installed'
+xdotool windowactivate --sync "$window" mousemove --window "$window" 204 89 click 1 \
+    key ctrl+a type --delay 20 'Installed' # into the first field, Server Adress
 xdotool key alt+r sleep 0.5 key Return
 for _ in $(seq 50); do xdotool search --onlyvisible --name '^Tolvane$' >/dev/null || break; sleep 0.2; done
 head -n 1 "$scratch/game/config/ServerPrefs.cs" | grep -q '"Installed";' \

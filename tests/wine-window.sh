@@ -3,8 +3,8 @@
 # first field, Save and Exit chosen with the keys, the file then checked byte for byte.
 # Usage: wine-window.sh WINE_FOLDER PROGRAM DISPLAY_FOLDER
 set -euo pipefail
-wine=$1 program=$2 display=$3
-here=$(dirname "$0")
+wine=$1 program=$(realpath "$2") display=$3
+here=$(cd "$(dirname "$0")" && pwd)
 scratch=$(mktemp -d "$wine/window-XXXXXX")
 tolvane=
 trap 'kill $tolvane 2>/dev/null; wait; rm -rf "$scratch"' EXIT
@@ -22,7 +22,8 @@ for _ in $(seq 150); do
 done
 [ -n "${window:-}" ] || fail "no window"
 sleep 1
-xdotool windowactivate --sync "$window" key ctrl+a type --delay 20 'Wine 1'
+xdotool windowactivate --sync "$window" mousemove --window "$window" 204 89 click 1 \
+    key ctrl+a type --delay 20 'Wine 1' # into the first field, Server Adress
 xdotool key alt+r sleep 0.5 key Return
 for _ in $(seq 50); do kill -0 $tolvane 2>/dev/null || break; sleep 0.2; done
 kill -0 $tolvane 2>/dev/null && fail "Save and Exit did not end the program"

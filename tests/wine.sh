@@ -14,9 +14,11 @@ export WINEPREFIX="$dir/prefix" HOME="$dir/home" WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 case $action in
 start)
-    mkdir -p "$HOME"
-    wineboot -i >"$dir/log" 2>&1
-    wineserver -p >>"$dir/log" 2>&1
+    mkdir -p "$HOME" "$WINEPREFIX"
+    wineserver -p >"$dir/log" 2>&1
+    # Without wine32 it misses the 32-bit rundll32, which nothing here needs.
+    wineboot -i >>"$dir/log" 2>&1 || true
+    [ -d "$WINEPREFIX/drive_c/windows" ] || { cat "$dir/log"; exit 1; }
     ;;
 stop)
     wineserver -k >>"$dir/log" 2>&1 || true

@@ -17,15 +17,6 @@ declare -A tree=([ci-clang]=build-ci-clang [ci-gcc]=build-ci-gcc [ci-release]=bu
 workflows=(ci-clang ci-gcc ci-release)
 if [ "${1:-}" = --windows ]; then
     install_missing windows
-    # The installer is a 32-bit program: Wine runs it with wine32, of the i386 architecture.
-    if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "ok installed"; then
-        sudo=()
-        [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-        { "${sudo[@]}" dpkg --add-architecture i386 && "${sudo[@]}" apt-get update -q \
-            && DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q \
-                --no-install-recommends wine32 >/dev/null; } \
-            || echo "wine32 could not be installed: the package test runs the zip's programs"
-    fi
     TOLVANE_QT_WINDOWS=$(bash tools/build-qt-windows.sh | tail -n 1)
     export TOLVANE_QT_WINDOWS
     workflows+=(ci-windows)

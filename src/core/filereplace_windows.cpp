@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <QThread>
 
 #include <windows.h>
@@ -65,7 +64,14 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes)
 {
     if (QString reason = unusableNameReason(nativeName); !reason.isEmpty())
         return reason;
-    const QString target = QDir::toNativeSeparators(QFileInfo(nativeName).absoluteFilePath());
+    QString target = QDir::toNativeSeparators(QFileInfo(nativeName).absoluteFilePath());
+    // The name as the folder spells it, which the replacement then keeps.
+    WIN32_FIND_DATAW found = {};
+    if (HANDLE search = ::FindFirstFileW(wide(target), &found); search != INVALID_HANDLE_VALUE) {
+        ::FindClose(search);
+        target = QDir::toNativeSeparators(QFileInfo(target).absolutePath()) + u'\\'
+                 + QString::fromWCharArray(found.cFileName);
+    }
     const DWORD attributes = ::GetFileAttributesW(wide(target));
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -79,17 +85,24 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes)
     }
     // Beside the target, written whole, then put in its place by ReplaceFile, which keeps the
     // old file's security, attributes and streams (a plain move would give the folder's).
-    QTemporaryFile replacement(QFileInfo(nativeName).absolutePath() + QStringLiteral("/~tolvane"));
-    if (!replacement.open()) {
+    const QString made = QDir::toNativeSeparators(QFileInfo(target).absolutePath())
+                         + QStringLiteral("\\~tolvane-%1.tmp").arg(::GetCurrentProcessId());
+    HANDLE replacement = ::CreateFileW(wide(made), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (replacement == INVALID_HANDLE_VALUE) {
         if (exists) // the folder allows no new file, but the file itself may be writable
             return writeInPlace(nativeName, bytes);
-        return replacement.errorString();
+        return qt_error_string(int(::GetLastError()));
     }
-    if (replacement.write(bytes) != bytes.size() || !replacement.flush()) {
-        return replacement.errorString();
-    }
-    replacement.close();
-    const QString made = QDir::toNativeSeparators(replacement.fileName());
+    DWORD written = 0;
+    const bool whole = ::WriteFile(replacement, bytes.constData(), DWORD(bytes.size()), &written,
+                                   nullptr)
+                       && written == DWORD(bytes.size()) && ::FlushFileBuffers(replacement);
+    const DWORD writeError = ::GetLastError();
+    ::CloseHandle(replacement);
+    const auto removeReplacement = qScopeGuard([&made] { ::DeleteFileW(wide(made)); });
+    if (!whole)
+        return qt_error_string(int(writeError));
     // A virus scanner or an indexer may hold the file a moment: try again for a second.
     const QDeadlineTimer deadline(1000);
     for (;;) {
@@ -97,10 +110,8 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes)
                 = exists ? ::ReplaceFileW(wide(target), wide(made), nullptr,
                                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
                          : ::MoveFileExW(wide(made), wide(target), MOVEFILE_WRITE_THROUGH);
-        if (replaced) {
-            replacement.setAutoRemove(false); // it is the file now
+        if (replaced)
             return {};
-        }
         const DWORD error = ::GetLastError();
         const bool denied = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION
                             || error == ERROR_UNABLE_TO_REMOVE_REPLACED;

@@ -6,6 +6,7 @@
 #include "nativepath.h"
 
 #include <QDir>
+#include <QFileInfo>
 #endif
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
+#ifdef Q_OS_LINUX
 namespace {
 
 const char NoDisplay[] = "tolvane: no display to show a window on; over SSH use tolvane-cli "
@@ -31,6 +33,7 @@ void endWithoutDisplay(QtMsgType type, const QMessageLogContext &context, const 
 }
 
 } // namespace
+#endif
 
 int main(int argc, char *argv[])
 {
@@ -51,7 +54,8 @@ int main(int argc, char *argv[])
     // Started from the Start menu or by a double click, the working folder is the program's
     // own, where nothing may be written: Tolvane works in a folder of its own, as the desktop
     // menu's launcher has it do on Linux.
-    if (QDir::current() == QDir(QCoreApplication::applicationDirPath())) {
+    const QString program = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    if (QFileInfo::exists(QDir::current().filePath(program))) {
         const QString folder = Platform::launcherFolder();
         QDir().mkpath(folder);
         QDir::setCurrent(folder);
