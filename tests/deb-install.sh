@@ -53,8 +53,8 @@ completed=$(bash -c 'source /usr/share/bash-completion/bash_completion
 # the program, which says it has no display.
 config=$(getent passwd "$(id -u)" | cut -d: -f6)/.config
 [ -e "$config/tolvane" ] || made=$config/tolvane
-env -u HOME -u DISPLAY -u XDG_CONFIG_HOME "$(sed -n 's/^Exec=//p' "$entry")" 2>&1 \
-    | grep -q "no display to show a window on" || fail "the launcher without HOME"
+said=$(env -u HOME -u DISPLAY -u XDG_CONFIG_HOME "$(sed -n 's/^Exec=//p' "$entry")" 2>&1) || true
+grep -q "no display to show a window on" <<<"$said" || fail "the launcher without HOME: $said"
 [ -z "${made:-}" ] || rm -r "$made"
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -q tolvane tolvane-cli >/dev/null
 [ ! -e /usr/bin/tolvane ] && [ ! -e "$entry" ] && [ ! -e /usr/bin/tolvane-cli ] || fail "left behind"

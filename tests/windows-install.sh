@@ -10,7 +10,7 @@ build=$(realpath "$1") demo=$2 display=$3
 here=$(cd "$(dirname "$0")" && pwd)
 installer=$(ls "$build"/Tolvane-*-win64.exe) zip=$(ls "$build"/Tolvane-*-win64.zip)
 scratch=$(mktemp -d "$build/install-XXXXXX")
-trap 'bash "$here/wine.sh" stop "$scratch"; rm -rf "$scratch"' EXIT
+trap 'bash "$here/wine.sh" stop "$scratch"; rm -rf "$scratch"; true' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 bash "$here/wine.sh" start "$scratch"
 export WINEPREFIX="$scratch/prefix" HOME="$scratch/home" WINEDEBUG=-all
@@ -40,7 +40,7 @@ else
     start=(wine tolvane.exe) # as a double click does: in its own folder
 fi
 (cd "$programs" && exec "${start[@]}" >/dev/null 2>&1) &
-for _ in $(seq 150); do
+for _ in $(seq 300); do
     window=$(xdotool search --onlyvisible --name '^Tolvane$' 2>/dev/null | head -n 1) && break
     sleep 0.2
 done

@@ -7,7 +7,7 @@ wine=$1 program=$(realpath "$2") display=$3
 here=$(cd "$(dirname "$0")" && pwd)
 scratch=$(mktemp -d "$wine/window-XXXXXX")
 tolvane=
-trap 'kill $tolvane 2>/dev/null; wait; rm -rf "$scratch"' EXIT
+trap 'kill $tolvane 2>/dev/null; wait; rm -rf "$scratch"; true' EXIT
 fail() { echo "FAIL: $1"; exit 1; }
 mkdir -p "$scratch/game/config" "$scratch/work"
 game="$scratch/game/config/ServerPrefs.cs"
@@ -16,7 +16,7 @@ printf 'Z:%s\r\n' "${scratch//\//\\}\\game" >"$scratch/work/path.inf"
 export DISPLAY=":$(cat "$display/display")"
 (cd "$scratch/work" && XDISPLAY_FOLDER=$display exec bash "$here/wine.sh" run "$wine" "$program") &
 tolvane=$!
-for _ in $(seq 150); do
+for _ in $(seq 300); do # the first start of a new prefix makes its font cache
     window=$(xdotool search --onlyvisible --name '^Tolvane$' 2>/dev/null | head -n 1) && break
     sleep 0.2
 done

@@ -19,6 +19,8 @@ start)
     # Without wine32 it misses the 32-bit rundll32, which nothing here needs.
     wineboot -i >>"$dir/log" 2>&1 || true
     [ -d "$WINEPREFIX/drive_c/windows" ] || { cat "$dir/log"; exit 1; }
+    # The first program of a new prefix finishes setting it up: let it be a small one.
+    wine cmd /c exit >>"$dir/log" 2>&1 || true
     ;;
 stop)
     wineserver -k >>"$dir/log" 2>&1 || true
