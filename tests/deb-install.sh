@@ -42,11 +42,11 @@ shown "Path Info For Tribes" && fail "path.inf was not found in ~/.config/tolvan
 [ "$(env -u DISPLAY tolvane-cli --game "$game" list | wc -l)" -eq 54 ] || fail "tolvane-cli list"
 checked=$(env -u DISPLAY tolvane-cli --game "$game" check) && fail "check found nothing"
 grep -q "lines 55 to 58 follow the 54th setting" <<<"$checked" || fail "check: $checked"
-# Bash completes a setting name after the game folder's option, from the installed tool.
+# Bash completes a setting name, in any case, after --game DIR, from the installed tool.
 completed=$(bash -c 'source /usr/share/bash-completion/bash_completion
     source /usr/share/bash-completion/completions/tolvane-cli
-    COMP_LINE="tolvane-cli --game /srv get HostN" COMP_POINT=33 COMP_CWORD=4
-    COMP_WORDS=(tolvane-cli --game /srv get HostN) && _tolvane_cli && echo "${COMPREPLY[*]}"')
+    COMP_LINE="tolvane-cli --game /srv get hostn" COMP_POINT=33 COMP_CWORD=4
+    COMP_WORDS=(tolvane-cli --game /srv get hostn) && _tolvane_cli && echo "${COMPREPLY[*]}"')
 [ -s /usr/share/man/man1/tolvane-cli.1.gz ] && [ "$completed" = HostName ] \
     || fail "no man page, or completion gave \"$completed\""
 # With HOME unset, the launcher finds the home folder as the programs do, and gets as far as
