@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The Windows installer and zip that CPack made, under a Wine of their own. Where Wine runs
-# 32-bit programs (wine32; the installer is one): installed silently, Tolvane started from its Start menu
-# shortcut (so in %APPDATA%\Tolvane), a save on the demo game checked, tolvane-cli.exe run,
-# uninstalled, and nothing of Tolvane left but path.inf. Elsewhere: the installer's
-# contents listed, and the zip's programs run the same way from their own folder.
+# The Windows installer and zip that CPack made, under a Wine of their own. Their programs
+# import system DLLs only. Where Wine runs 32-bit programs (wine32; the installer is one):
+# installed silently, Tolvane started from its Start menu shortcut (so in %APPDATA%\Tolvane),
+# a save on the demo game checked, tolvane-cli.exe run, uninstalled, and nothing of Tolvane
+# left but path.inf. Elsewhere: the installer's contents listed, and the zip's programs run
+# the same way from their own folder.
 # Usage: windows-install.sh BUILD_FOLDER GAME_FOLDER DISPLAY_FOLDER
 set -euo pipefail
 build=$(realpath "$1") demo=$2 display=$3
@@ -12,7 +13,7 @@ installer=$(ls "$build"/Tolvane-*-win64.exe) zip=$(ls "$build"/Tolvane-*-win64.z
 scratch=$(mktemp -d "$build/install-XXXXXX")
 trap 'bash "$here/wine.sh" stop "$scratch"; rm -rf "$scratch"; true' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
-bash "$here/wine.sh" start "$scratch"
+bash "$here/wine.sh" start "$scratch" "$display"
 export WINEPREFIX="$scratch/prefix" HOME="$scratch/home" WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d' DISPLAY=":$(cat "$display/display")"
 mkdir -p "$scratch/game/config"
@@ -39,6 +40,14 @@ else
     programs=$(dirname "$(find "$scratch/zip" -name tolvane.exe)")
     start=(wine tolvane.exe) # as a double click does: in its own folder
 fi
+# Every DLL the programs import is one of the system's own, found in its system32 (an API set
+# name is resolved by the loader itself): none of MinGW's or Qt's is shipped beside them.
+for program in "$programs"/*.exe; do
+    for dll in $(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p'); do
+        [[ ${dll,,} == api-ms-win-* ]] || [ -n "$(find "$WINEPREFIX/drive_c/windows/system32" \
+            -maxdepth 1 -iname "$dll")" ] || fail "$(basename "$program") imports $dll"
+    done
+done
 (cd "$programs" && exec "${start[@]}" >/dev/null 2>&1) &
 for _ in $(seq 300); do
     window=$(xdotool search --onlyvisible --name '^Tolvane$' 2>/dev/null | head -n 1) && break
@@ -49,7 +58,7 @@ sleep 1
 xdotool windowactivate --sync "$window" mousemove --window "$window" 204 89 click 1 \
     key ctrl+a type --delay 20 'Installed' # into the first field, Server Adress
 xdotool key alt+r sleep 0.5 key Return
-for _ in $(seq 50); do xdotool search --onlyvisible --name '^Tolvane$' >/dev/null || break; sleep 0.2; done
+for _ in $(seq 50); do xdotool search --onlyvisible --name '^Tolvane$' >/dev/null 2>&1 || break; sleep 0.2; done
 head -n 1 "$scratch/game/config/ServerPrefs.cs" | grep -q '"Installed";' \
     || fail "Save and Exit did not write the typed value"
 [ "$(wine "$programs/tolvane-cli.exe" --game "Z:${scratch//\//\\}\\game" list | wc -l)" -eq 54 ] \

@@ -7,7 +7,7 @@ wine=$1 program=$(realpath "$2") display=$3
 here=$(cd "$(dirname "$0")" && pwd)
 scratch=$(mktemp -d "$wine/window-XXXXXX")
 tolvane=
-trap 'kill $tolvane 2>/dev/null; wait; rm -rf "$scratch"; true' EXIT
+trap 'kill $tolvane 2>/dev/null || true; wait; rm -rf "$scratch"; true' EXIT
 fail() { echo "FAIL: $1"; exit 1; }
 mkdir -p "$scratch/game/config" "$scratch/work"
 game="$scratch/game/config/ServerPrefs.cs"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A Wine of the tests' own, inside the build tree, so that no test writes to a real Desktop or
 # the user's prefix; no Mono or Gecko prompt and no Linux menu entries.
-#   wine.sh start DIR          makes the prefix DIR/prefix (HOME DIR/home) and starts its
-#                              wineserver, which stays; output in DIR/log
+#   wine.sh start DIR DISPLAY_FOLDER
+#                              makes the prefix DIR/prefix (HOME DIR/home) and starts its
+#                              wineserver, which stays, on the shared display; output in DIR/log
 #   wine.sh stop DIR           ends that wineserver
 #   wine.sh run DIR PROGRAM..  runs a Windows program there, Qt offscreen with Debian's fonts,
 #                              or on the shared display when XDISPLAY_FOLDER names it
@@ -14,6 +15,9 @@ export WINEPREFIX="$dir/prefix" HOME="$dir/home" WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 case $action in
 start)
+    # The prefix's desktop process starts with its first program and serves every later
+    # window: started without a display, no window of that prefix is ever shown.
+    export DISPLAY=":$(cat "$1/display")"
     mkdir -p "$HOME" "$WINEPREFIX"
     wineserver -p >"$dir/log" 2>&1
     # Without wine32 it misses the 32-bit rundll32, which nothing here needs.
