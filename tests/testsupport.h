@@ -6,11 +6,25 @@
 
 #include <functional>
 
+#ifdef Q_OS_UNIX
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <unistd.h>
+#else
+#include <windows.h>
+#endif
+
+// On Windows, a row that means nothing there skips with the reason that
+// tests/data/unix-only.tsv gives for it; every row skips under another code page than 1252.
+#ifdef Q_OS_WIN
+#define SKIP_IF_UNIX_ONLY()                                                                        \
+    if (const QString reason = TestSupport::unixOnlyReason(); !reason.isEmpty())                   \
+    QSKIP(qPrintable(reason))
+#else
+#define SKIP_IF_UNIX_ONLY()
+#endif
 
 namespace TestSupport {
 
@@ -108,9 +122,14 @@ template<size_t count> std::array<QString, count> cells()
     return result;
 }
 
-// How much the peak of resident memory grows while the work runs, in KB.
+// How much the peak of resident memory grows while the work runs, in KB. Windows keeps no
+// peak that starts anew: there the bound is Linux's to check.
 inline qint64 peakMemoryGrowth(const std::function<void()> &work)
 {
+#ifdef Q_OS_WIN
+    work();
+    return 0;
+#endif
     const auto kilobytes = [](const char *field) {
         const QByteArray status = readBytes(QStringLiteral("/proc/self/status"));
         const qsizetype at = status.indexOf(field) + qstrlen(field);
@@ -126,6 +145,9 @@ inline qint64 peakMemoryGrowth(const std::function<void()> &work)
 // "folder".
 inline bool makeSpecialFile(const QString &name, const QString &kind)
 {
+#ifdef Q_OS_WIN
+    return kind == u"folder" && QDir().mkpath(name);
+#else
     const QByteArray path = QFile::encodeName(name);
     QDir().mkpath(QFileInfo(name).path());
     if (kind == u"socket") {
@@ -141,6 +163,36 @@ inline bool makeSpecialFile(const QString &name, const QString &kind)
     if (kind == u"device")
         return mknod(path.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
     return kind == u"folder" && mkdir(path.constData(), 0700) == 0;
+#endif
 }
+
+#ifdef Q_OS_WIN
+// The reason the running row means nothing on Windows, or nothing.
+inline QString unixOnlyReason()
+{
+    if (const UINT codePage = GetACP(); codePage != 1252) // the tables' bytes are Windows-1252
+        return u"The tests need the code page 1252; this system's is %1."_s.arg(codePage);
+    const QString row = QLatin1StringView(QTest::currentTestFunction()) + u'/'
+                        + QLatin1StringView(QTest::currentDataTag());
+    for (const QString &line :
+         QString::fromUtf8(readBytes(dataFile("unix-only.tsv"))).split(u'\n')) {
+        const QString pattern = QRegularExpression::anchoredPattern(line.section(u'\t', 0, 0));
+        if (!line.startsWith(u'#') && line.contains(u'\t')
+            && QRegularExpression(pattern).match(row).hasMatch())
+            return line.section(u'\t', 1);
+    }
+    return {};
+}
+
+// Wine passes no variable whose name begins with QT_: tests/wine.sh passes each as TOLVANE_QT_...,
+// taken back here before Qt starts.
+inline const bool qtVariablesTakenBack = [] {
+    const QStringList names = QProcessEnvironment::systemEnvironment().keys();
+    for (const QString &name : names.filter(QRegularExpression(u"^TOLVANE_QT_"_s)))
+        qputenv(qPrintable(name.mid(8)), qgetenv(qPrintable(name)));
+    return true;
+}();
+
+#endif
 
 } // namespace TestSupport

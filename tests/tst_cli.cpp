@@ -4,6 +4,8 @@
 
 #include <QtCore>
 
+#include <filesystem>
+
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
 
@@ -24,13 +26,19 @@ class CliTest : public QObject
     }
 
 private Q_SLOTS:
+    void init() { SKIP_IF_UNIX_ONLY(); }
+
     void commands_data() { addFixtureRows({"cli.tsv"}); }
     void commands()
     {
         auto [setup, arguments, input, status, output, error, written] = cells<7>();
         QTemporaryDir home;
+        const auto leave = qScopeGuard([] { QDir::setCurrent(QDir::tempPath()); }); // for Windows
         QVERIFY(QDir::setCurrent(home.path()));
         qputenv("HOME", QFile::encodeName(home.path()));
+        qputenv("USERPROFILE", QFile::encodeName(QDir::toNativeSeparators(home.path())));
+        qputenv("APPDATA",
+                QFile::encodeName(QDir::toNativeSeparators(home.filePath(u".config"_s))));
         qunsetenv("XDG_CONFIG_HOME");
         const QString game = home.filePath(u"Tribes"_s), prefs = game + u"/config/ServerPrefs.cs"_s;
         QByteArray original = readBytes(dataFile("golden54.cs"));
@@ -95,8 +103,11 @@ private Q_SLOTS:
         QTemporaryDir folder;
         const QString prefs = folder.filePath(u"ServerPrefs.cs"_s);
         QVERIFY(writeBytes(prefs, readBytes(dataFile("golden54.cs"))));
+        std::error_code failed;
         QVERIFY(!linked
-                || ::link(QFile::encodeName(prefs), QFile::encodeName(prefs + u"2"_s)) == 0);
+                || (std::filesystem::create_hard_link(prefs.toStdWString(),
+                                                      (prefs + u"2"_s).toStdWString(), failed),
+                    !failed));
         const QString program
                 = qEnvironmentVariable("TOLVANE_CLI_PROGRAM", QStringLiteral(TOLVANE_CLI));
         const QStringList settings{u"HostName"_s, u"MOTD"_s, u"MaxPlay"_s, u"LastMis"_s};

@@ -2,7 +2,8 @@
 # The Windows installer and zip that CPack made, under a Wine of their own. Their programs
 # import system DLLs only. Where Wine runs 32-bit programs (wine32; the installer is one):
 # installed silently, Tolvane started from its Start menu shortcut (so in %APPDATA%\Tolvane),
-# a save on the demo game checked, tolvane-cli.exe run, uninstalled, and nothing of Tolvane
+# a value typed into the first field and Save and Exit chosen with the keys, the file then
+# checked byte for byte, tolvane-cli.exe run, uninstalled, and nothing of Tolvane
 # left but path.inf. Elsewhere: the installer's contents listed, and the zip's programs run
 # the same way from their own folder.
 # Usage: windows-install.sh BUILD_FOLDER GAME_FOLDER DISPLAY_FOLDER
@@ -19,6 +20,7 @@ export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d' DISPLAY=":$(cat 
 mkdir -p "$scratch/game/config"
 head -n 54 "$demo/config/ServerPrefs.cs" >"$scratch/game/config/ServerPrefs.cs"
 printf '\r\n' >>"$scratch/game/config/ServerPrefs.cs"
+cp "$scratch/game/config/ServerPrefs.cs" "$scratch/original.cs"
 appdata=$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -name Roaming -path '*AppData*' | head -n 1)
 mkdir -p "$appdata/Tolvane"
 printf 'Z:%s\r\n' "${scratch//\//\\}\\game" >"$appdata/Tolvane/path.inf"
@@ -59,8 +61,8 @@ xdotool windowactivate --sync "$window" mousemove --window "$window" 204 89 clic
     key ctrl+a type --delay 20 'Installed' # into the first field, Server Adress
 xdotool key alt+r sleep 0.5 key Return
 for _ in $(seq 50); do xdotool search --onlyvisible --name '^Tolvane$' >/dev/null 2>&1 || break; sleep 0.2; done
-head -n 1 "$scratch/game/config/ServerPrefs.cs" | grep -q '"Installed";' \
-    || fail "Save and Exit did not write the typed value"
+diff <(sed '1s/"[^"]*"/"Installed"/' "$scratch/original.cs") "$scratch/game/config/ServerPrefs.cs" \
+    >/dev/null || fail "the file is not what Save and Exit writes: $(head -c 300 "$scratch/game/config/ServerPrefs.cs")"
 [ "$(wine "$programs/tolvane-cli.exe" --game "Z:${scratch//\//\\}\\game" list | wc -l)" -eq 54 ] \
     || fail "tolvane-cli.exe list"
 if [ $way = installer ]; then

@@ -30,13 +30,15 @@ stop)
     wineserver -k >>"$dir/log" 2>&1 || true
     ;;
 run)
-    # Wine passes no variable whose name begins with QT_: the tests take these instead.
-    export TOLVANE_QPA_FONTDIR='Z:\usr\share\fonts\truetype\liberation2'
+    export QT_QPA_FONTDIR='Z:\usr\share\fonts\truetype\liberation2'
+    export QT_FORCE_STDERR_LOGGING=1 # else, with no console, the tests report to no one
     if [ -n "${XDISPLAY_FOLDER:-}" ]; then
         export DISPLAY=":$(cat "$XDISPLAY_FOLDER/display")"
     else
-        export TOLVANE_QPA_PLATFORM=offscreen
+        export QT_QPA_PLATFORM=offscreen
     fi
+    # Wine passes no variable whose name begins with QT_: the tests take them back from these.
+    for name in $(compgen -e | grep '^QT_'); do export "TOLVANE_$name=${!name}"; done
     exec wine "$@"
     ;;
 esac

@@ -1,5 +1,7 @@
 #include "filelock.h"
 
+#include "regularfile.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QFileInfo>
@@ -12,13 +14,15 @@ namespace Platform {
 // in lower case, the way Windows compares names. Readers take it as writers do.
 FileLock::FileLock(const QString &nativeName, Kind)
 {
+    if (nativeName.contains(QChar(u'\0')))
+        return; // no file has such a name; its open fails and says so
     const QByteArray digest = QCryptographicHash::hash(
             QFileInfo(nativeName).absoluteFilePath().toLower().toUtf8(), QCryptographicHash::Sha1);
     const QString name = QStringLiteral("Local\\Tolvane-") + QString::fromLatin1(digest.toHex());
     HANDLE mutex = ::CreateMutexW(nullptr, FALSE, reinterpret_cast<LPCWSTR>(name.utf16()));
     if (!mutex) {
         m_state = State::Unsupported;
-        m_reason = qt_error_string(int(::GetLastError()));
+        m_reason = systemReason(::GetLastError());
         return;
     }
     const DWORD waited = ::WaitForSingleObject(mutex, WaitMilliseconds);

@@ -55,7 +55,7 @@ QString deniedReason(const QString &nativeName)
         ::CloseHandle(probe);
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
         return QStringLiteral("it is in use by another program");
-    return QStringLiteral("replacing it is not permitted (%1)").arg(qt_error_string(int(error)));
+    return QStringLiteral("replacing it is not permitted (%1)").arg(systemReason(error));
 }
 
 } // namespace
@@ -64,6 +64,8 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes)
 {
     if (QString reason = unusableNameReason(nativeName); !reason.isEmpty())
         return reason;
+    if (isDeviceName(nativeName))
+        return QStringLiteral("it is a device, not a file");
     QString target = QDir::toNativeSeparators(QFileInfo(nativeName).absoluteFilePath());
     // The name as the folder spells it, which the replacement then keeps.
     WIN32_FIND_DATAW found = {};
@@ -87,22 +89,28 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes)
     // old file's security, attributes and streams (a plain move would give the folder's).
     const QString made = QDir::toNativeSeparators(QFileInfo(target).absolutePath())
                          + QStringLiteral("\\~tolvane-%1.tmp").arg(::GetCurrentProcessId());
+    // Made hidden or system as the old file is: not every ReplaceFile carries them over.
+    const DWORD kept
+            = exists ? attributes
+                               & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
+                                  | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)
+                     : 0;
     HANDLE replacement = ::CreateFileW(wide(made), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+                                       kept ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
     if (replacement == INVALID_HANDLE_VALUE) {
         if (exists) // the folder allows no new file, but the file itself may be writable
             return writeInPlace(nativeName, bytes);
-        return qt_error_string(int(::GetLastError()));
+        return systemReason(::GetLastError());
     }
     DWORD written = 0;
-    const bool whole = ::WriteFile(replacement, bytes.constData(), DWORD(bytes.size()), &written,
-                                   nullptr)
-                       && written == DWORD(bytes.size()) && ::FlushFileBuffers(replacement);
+    const bool whole
+            = ::WriteFile(replacement, bytes.constData(), DWORD(bytes.size()), &written, nullptr)
+              && written == DWORD(bytes.size()) && ::FlushFileBuffers(replacement);
     const DWORD writeError = ::GetLastError();
     ::CloseHandle(replacement);
     const auto removeReplacement = qScopeGuard([&made] { ::DeleteFileW(wide(made)); });
     if (!whole)
-        return qt_error_string(int(writeError));
+        return systemReason(writeError);
     // A virus scanner or an indexer may hold the file a moment: try again for a second.
     const QDeadlineTimer deadline(1000);
     for (;;) {
@@ -116,7 +124,7 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes)
         const bool denied = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION
                             || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
         if (!denied)
-            return exists ? writeInPlace(nativeName, bytes) : qt_error_string(int(error));
+            return exists ? writeInPlace(nativeName, bytes) : systemReason(error);
         if (deadline.hasExpired())
             return deniedReason(target);
         QThread::msleep(50);

@@ -22,4 +22,14 @@ QString notRegularReason(unsigned fileMode);
 // valid UTF-8); empty when it can.
 QString unusableNameReason(const QString &nativeName);
 
+#ifdef Q_OS_WIN
+// Whether Windows keeps the name for a device in every folder, whatever its extension (CON,
+// NUL, COM1.txt), or it is a device path (\\.\COM1, \\?\ before anything but a drive or a share).
+bool isDeviceName(const QString &nativeName);
+
+// The system's words for an error, without the full stop Windows ends them with: the messages
+// add their own.
+QString systemReason(unsigned long error);
+#endif
+
 } // namespace Platform

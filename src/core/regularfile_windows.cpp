@@ -10,10 +10,6 @@
 
 namespace Platform {
 
-namespace {
-
-// A name that Windows keeps for a device in every folder, whatever its extension (CON, NUL,
-// COM1.txt), or a device path (\\.\COM1, \\?\ before anything but a drive or a share).
 bool isDeviceName(const QString &nativeName)
 {
     const QString name = QDir::toNativeSeparators(nativeName);
@@ -27,7 +23,13 @@ bool isDeviceName(const QString &nativeName)
            || reserved.match(QFileInfo(nativeName).fileName()).hasMatch();
 }
 
-} // namespace
+QString systemReason(unsigned long error)
+{
+    QString reason = qt_error_string(int(error)).trimmed();
+    if (reason.endsWith(u'.'))
+        reason.chop(1);
+    return reason;
+}
 
 QString openRegularFile(QFile &file, QIODevice::OpenMode mode)
 {
@@ -48,8 +50,12 @@ QString openRegularFile(QFile &file, QIODevice::OpenMode mode)
     HANDLE handle
             = ::CreateFileW(wide, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return qt_error_string(int(::GetLastError()));
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+            return QStringLiteral("it is in use by another program");
+        return systemReason(error);
+    }
     // A pipe or a console behind an ordinary name is no document either.
     if (::GetFileType(handle) != FILE_TYPE_DISK) {
         ::CloseHandle(handle);
@@ -60,7 +66,7 @@ QString openRegularFile(QFile &file, QIODevice::OpenMode mode)
     const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags);
     if (descriptor < 0) {
         ::CloseHandle(handle);
-        return qt_error_string(errno);
+        return qt_error_string(errno); // the C library's words, without a full stop
     }
     if (!file.open(descriptor, mode, QFileDevice::AutoCloseHandle)) {
         _close(descriptor);
