@@ -18,13 +18,9 @@
 
 // On Windows, a row that means nothing there skips with the reason that
 // tests/data/unix-only.tsv gives for it; every row skips under another code page than 1252.
-#ifdef Q_OS_WIN
 #define SKIP_IF_UNIX_ONLY()                                                                        \
     if (const QString reason = TestSupport::unixOnlyReason(); !reason.isEmpty())                   \
     QSKIP(qPrintable(reason))
-#else
-#define SKIP_IF_UNIX_ONLY()
-#endif
 
 namespace TestSupport {
 
@@ -166,10 +162,12 @@ inline bool makeSpecialFile(const QString &name, const QString &kind)
 #endif
 }
 
-#ifdef Q_OS_WIN
 // The reason the running row means nothing on Windows, or nothing.
 inline QString unixOnlyReason()
 {
+#ifndef Q_OS_WIN
+    return {};
+#else
     if (const UINT codePage = GetACP(); codePage != 1252) // the tables' bytes are Windows-1252
         return u"The tests need the code page 1252; this system's is %1."_s.arg(codePage);
     const QString row = QLatin1StringView(QTest::currentTestFunction()) + u'/'
@@ -182,8 +180,10 @@ inline QString unixOnlyReason()
             return line.section(u'\t', 1);
     }
     return {};
+#endif
 }
 
+#ifdef Q_OS_WIN
 // Wine passes no variable whose name begins with QT_: tests/wine.sh passes each as TOLVANE_QT_...,
 // taken back here before Qt starts.
 inline const bool qtVariablesTakenBack = [] {

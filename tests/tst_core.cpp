@@ -68,11 +68,8 @@ private Q_SLOTS:
     // Where every writing command ends: the old file never lost; rows in writefaults.tsv.
     void writeFaults_data()
     {
-#ifdef Q_OS_WIN
-        addFixtureRows({"writefaults-windows.tsv"});
-#else
-        addFixtureRows({"writefaults.tsv"});
-#endif
+        const bool windows = QSysInfo::productType() == u"windows"_s;
+        addFixtureRows({windows ? "writefaults-windows.tsv" : "writefaults.tsv"});
     }
     void writeFaults()
     {

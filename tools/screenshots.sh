@@ -1,24 +1,36 @@
 #!/usr/bin/env bash
 # Takes pictures of the real windows on a virtual display with a window manager: each page
 # of the main window on the demo game, the path dialog and the folder browser, each window
-# with its frame. Usage: tools/screenshots.sh [folder]; SCALE=2 takes them at twice the size.
+# with its frame. Usage: tools/screenshots.sh [--windows] [folder]; SCALE=2 takes them at twice
+# the size. With --windows: the Windows program that the ci-windows workflow built, under a Wine
+# of its own, and its skin picker too.
 source "$(dirname "$0")/common.sh"
 
-install_missing build display bench
-build dev
-out=$(realpath -m "${1:-$repo/build-dev/screenshots}")
+windows=
+[ "${1:-}" = --windows ] && windows=1 && shift
+install_missing build display bench ${windows:+windows}
+[ -n "$windows" ] || build dev
+out=$(realpath -m "${1:-$repo/build-dev/screenshots${windows:+/windows}}")
 mkdir -p "$out"
 scratch=$(mktemp -d)
 tolvane=
-trap 'kill $tolvane 2>/dev/null; bash "$repo/tools/xdisplay.sh" stop "$scratch/x"; rm -rf "$scratch"' EXIT
+trap 'kill $tolvane 2>/dev/null; [ -z "$windows" ] || bash "$repo/tests/wine.sh" stop "$scratch/wine"
+    bash "$repo/tools/xdisplay.sh" stop "$scratch/x"; rm -rf "$scratch"' EXIT
 scale=${SCALE:-1}
 bash "$repo/tools/xdisplay.sh" start "$scratch/x" "$((1024 * scale))x$((768 * scale))"
 export DISPLAY=":$(cat "$scratch/x/display")" XDG_RUNTIME_DIR="$scratch" QT_SCALE_FACTOR=$scale
+program=("$repo/build-dev/src/tolvane/tolvane") game=$scratch/game
+if [ -n "$windows" ]; then
+    bash "$repo/tests/wine.sh" start "$scratch/wine" "$scratch/x"
+    export XDISPLAY_FOLDER=$scratch/x
+    program=(bash "$repo/tests/wine.sh" run "$scratch/wine" "$repo/build-ci-windows/src/tolvane/tolvane.exe")
+    game="Z:${scratch//\//\\}\\game"
+fi
 # The demo game's 54 settings alone: its lines after them would bring a notice to the front.
 mkdir -p "$scratch/game/config"
 head -n 54 "$repo/examples/tribes/config/ServerPrefs.cs" >"$scratch/game/config/ServerPrefs.cs"
 printf '\r\n' >>"$scratch/game/config/ServerPrefs.cs"
-printf '%s\r\n' "$scratch/game" >"$scratch/path.inf"
+printf '%s\r\n' "$game" >"$scratch/path.inf"
 
 # The window with this title, once it is on screen, and a picture of it with its frame.
 window() { xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
@@ -26,7 +38,7 @@ shoot() {
     sleep 0.3
     import -frame -window "$(xdotool getwindowfocus -f)" "$out/$1.png"
 }
-(cd "$scratch" && exec "$repo/build-dev/src/tolvane/tolvane") &
+(cd "$scratch" && exec "${program[@]}") &
 tolvane=$!
 main=$(window Tolvane)
 xdotool windowactivate --sync "$main"

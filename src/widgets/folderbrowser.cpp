@@ -32,12 +32,14 @@ FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
     m_drives->setGeometry(twipsRect(0, 0, 2775, 315));
     // The drive shown first is the one that holds the working folder.
     const QString start = QDir::currentPath();
+    qsizetype matched = 0; // the longest drive folder that holds it
     for (const auto &[label, folder] : drives()) {
         m_drives->addItem(label, folder);
         const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
-        if ((start + u'/').startsWith(prefix)
-            && prefix.size() > m_drives->currentData().toString().size())
+        if ((start + u'/').startsWith(prefix) && prefix.size() > matched) {
+            matched = prefix.size();
             m_drives->setCurrentIndex(m_drives->count() - 1);
+        }
     }
 
     m_folders->setObjectName(u"Dir1"_s);
