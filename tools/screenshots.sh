@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Takes pictures of the real windows on a virtual display with a window manager: each page
-# of the main window on the demo game, the path dialog and the folder browser, each window
+# of the main window on the demo game, the skin picker, the path dialog and the folder browser, each window
 # with its frame. Usage: tools/screenshots.sh [--windows] [folder]; SCALE=2 takes them at twice
 # the size. With --windows: the Windows program that the ci-windows workflow built, under a Wine
-# of its own, and its skin picker too.
+# of its own.
 source "$(dirname "$0")/common.sh"
 
 windows=
@@ -49,6 +49,13 @@ for page in "${!pages[@]}"; do
         $((scale * (20 * (page / 4) + 10) + 20 * scale)) click 1
     shoot "main-${pages[$page]}"
 done
+# The skin picker, from the first team's button on the Team Info page.
+xdotool mousemove --window "$main" $((483 * scale * 7 / 8)) $((30 * scale)) click 1 \
+    mousemove --window "$main" $((432 * scale)) $((119 * scale)) click 1
+sleep 1
+shoot skin-picker
+xdotool key Escape
+xdotool windowactivate --sync "$main"
 xdotool key ctrl+p
 dialog=$(window "Path Info For Tribes")
 xdotool windowactivate --sync "$dialog"
