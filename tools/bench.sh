@@ -3,17 +3,22 @@
 # ServerPrefs.cs on a virtual X display, alternating, RUNS times each (10 by default): the
 # time from the start of the process until its window is mapped, and its resident memory
 # 1.5 s later; then the document work and the window work that grows with its input, timed
-# with Google Benchmark. It prints figures; it tests nothing.
+# with Google Benchmark. With --windows, first the Windows program that the ci-windows
+# workflow built, under a Wine of its own, beside a bare Qt window built the same way. It
+# prints figures; it tests nothing.
 source "$(dirname "$0")/common.sh"
 
 runs=${RUNS:-10}
+windows=
+[ "${1:-}" = --windows ] && windows=1
 install_missing build display benchbuild bench
 # Both programs get a session bus, as on a desktop.
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || exec dbus-run-session -- bash "$0" "$@"
 build bench
 bin="$repo/build-bench"
 scratch=$(mktemp -d)
-trap 'bash "$repo/tools/xdisplay.sh" stop "$scratch/x"; rm -rf "$scratch"' EXIT
+trap '[ -z "$windows" ] || bash "$repo/tests/wine.sh" stop "$scratch/wine"
+    bash "$repo/tools/xdisplay.sh" stop "$scratch/x"; rm -rf "$scratch"' EXIT
 bash "$repo/tools/xdisplay.sh" start "$scratch/x"
 export DISPLAY=":$(cat "$scratch/x/display")" XDG_RUNTIME_DIR="$scratch" HOME="$scratch"
 cp -r "$repo/examples/tribes" "$scratch/game"
@@ -37,18 +42,46 @@ measure() {
     echo "$ms $rss"
 }
 
-: >"$scratch/tolvane" && : >"$scratch/mousepad"
-for run in $(seq "$runs"); do
-    measure Tolvane "$bin/src/tolvane/tolvane" >>"$scratch/tolvane"
-    measure ServerPrefs.cs mousepad "$prefs" >>"$scratch/mousepad" 2>>"$scratch/mousepad.log"
-done
-
 # Median and spread (lowest to highest) of a column.
 stats() {
     sort -n -k"$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END {
         m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
         printf "%.1f %.1f %.1f\n", m, v[1], v[NR] }'
 }
+
+# Under Wine: each start pays for Wine's own start too, which the bare window shows.
+if [ -n "$windows" ]; then
+    exe=$repo/build-ci-windows
+    [ -f "$exe/src/tolvane/tolvane.exe" ] && [ -f "$exe/barewindow.exe" ] \
+        || { echo "No Windows build: run tools/run-tests.sh --windows first." >&2; exit 1; }
+    bash "$repo/tests/wine.sh" start "$scratch/wine" "$scratch/x"
+    export XDISPLAY_FOLDER=$scratch/x
+    wine=(bash "$repo/tests/wine.sh" run "$scratch/wine")
+    measure Tolvane "${wine[@]}" "$exe/src/tolvane/tolvane.exe" >/dev/null # the font cache
+    : >"$scratch/wine-tolvane" && : >"$scratch/wine-bare"
+    for run in $(seq "$runs"); do
+        measure Tolvane "${wine[@]}" "$exe/src/tolvane/tolvane.exe" >>"$scratch/wine-tolvane"
+        measure "Bare Qt" "${wine[@]}" "$exe/barewindow.exe" >>"$scratch/wine-bare"
+    done
+    echo "The Windows program under Wine, start-up to mapped window, $runs runs each, alternating:"
+    for program in tolvane bare; do
+        read -r m lo hi < <(stats "$scratch/wine-$program" 1)
+        read -r r _ _ < <(stats "$scratch/wine-$program" 2)
+        printf '  %-9s  map median %7.1f ms (%.1f to %.1f)   resident %7.0f KB\n' \
+            "$program" "$m" "$lo" "$hi" "$r"
+    done
+    # Wine's desktop process would go on watching the display through the runs below.
+    bash "$repo/tests/wine.sh" stop "$scratch/wine"
+    unset XDISPLAY_FOLDER
+    echo
+fi
+
+: >"$scratch/tolvane" && : >"$scratch/mousepad"
+for run in $(seq "$runs"); do
+    measure Tolvane "$bin/src/tolvane/tolvane" >>"$scratch/tolvane"
+    measure ServerPrefs.cs mousepad "$prefs" >>"$scratch/mousepad" 2>>"$scratch/mousepad.log"
+done
+
 read -r tm tlo thi < <(stats "$scratch/tolvane" 1)
 read -r mm mlo mhi < <(stats "$scratch/mousepad" 1)
 read -r tr _ _ < <(stats "$scratch/tolvane" 2)

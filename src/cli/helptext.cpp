@@ -2,7 +2,8 @@
 
 namespace Cli {
 
-const char HelpText[] = R"(Usage: tolvane-cli COMMAND [ARGUMENTS] [OPTIONS]
+const char HelpText[]
+        = R"(Usage: tolvane-cli COMMAND [ARGUMENTS] [OPTIONS]
 The server preferences of the game Tribes, config/ServerPrefs.cs, from a shell: read, checked
 and written with the rules of the Tolvane window, and written as its Save and Exit writes them.
 
@@ -35,10 +36,18 @@ Options:
   -h, --help      this text
   -v, --version   the version
 
-Without --game or --file the file is the window's: path.inf in the working folder, else in
+)"
+#ifdef Q_OS_WIN
+          R"(Without --game or --file the file is the window's: path.inf in the working folder, else in
+%APPDATA%\Tolvane, names the game folder.
+)"
+#else
+          R"(Without --game or --file the file is the window's: path.inf in the working folder, else in
 ~/.config/tolvane, names the game folder. A drive letter there, as in C:\Dynamix\Tribes, is a
 drive of the Wine prefix in the home folder, which under sudo is root's: give --game then.
-
+)"
+#endif
+          R"(
 Arguments, JSON and output are UTF-8. Exit status: 0 done; 1 a file could not be read or
 written, a write was refused, or check found something; 2 a wrong command, option or name.)";
 
