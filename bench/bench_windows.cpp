@@ -3,6 +3,7 @@
 // with a path.inf whose line is a megabyte of short parts, and the folder browser opening
 // a folder of 10,000 sub-folders. The start also reports the peak of resident memory it
 // added, in KB.
+#include "fieldtable.h"
 #include "folderbrowser.h"
 #include "mainwindow.h"
 #include "sharedstrings.h"
@@ -39,9 +40,13 @@ struct StartFolder
     StartFolder(qsizetype valueLength, const QByteArray &pathLine = {})
     {
         QDir(folder.path()).mkpath(QStringLiteral("game/config"));
+        // As a save writes it: a file that a save would change brings a notice up, which
+        // would wait for a click.
         QByteArray prefs;
-        for (int line = 0; line < 54; ++line)
-            prefs += "$v = \"" + QByteArray(valueLength, char('a' + line % 26)) + "\";\r\n";
+        for (const Prefs::Field &field : Prefs::FieldTable)
+            prefs += field.tag + QByteArray(valueLength, char('a' + prefs.count('\n') % 26))
+                     + "\";\r\n";
+        prefs += "\r\n";
         writeFile(folder.filePath(QStringLiteral("game/config/ServerPrefs.cs")), prefs);
         writeFile(folder.filePath(QStringLiteral("path.inf")),
                   pathLine.isEmpty() ? QFile::encodeName(folder.filePath(QStringLiteral("game")))

@@ -14,7 +14,13 @@
 #include <unistd.h>
 #else
 #include <windows.h>
+
+#include <psapi.h>
 #endif
+
+// Windows names the file as the game does (serverprefs.cs), Linux as the folder spells it.
+inline const bool onWindows = QSysInfo::productType() == u"windows";
+inline const Qt::CaseSensitivity fileNameCase = onWindows ? Qt::CaseInsensitive : Qt::CaseSensitive;
 
 // On Windows, a row that means nothing there skips with the reason that
 // tests/data/unix-only.tsv gives for it; every row skips under another code page than 1252.
@@ -118,14 +124,17 @@ template<size_t count> std::array<QString, count> cells()
     return result;
 }
 
-// How much the peak of resident memory grows while the work runs, in KB. Windows keeps no
-// peak that starts anew: there the bound is Linux's to check.
+// How much the peak of resident memory grows while the work runs, in KB. Windows keeps a
+// peak that never starts anew: there only work that passes the old peak shows.
 inline qint64 peakMemoryGrowth(const std::function<void()> &work)
 {
 #ifdef Q_OS_WIN
+    PROCESS_MEMORY_COUNTERS before = {}, after = {};
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
     work();
-    return 0;
-#endif
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    return qint64(after.PeakWorkingSetSize - before.PeakWorkingSetSize) / 1024;
+#else
     const auto kilobytes = [](const char *field) {
         const QByteArray status = readBytes(QStringLiteral("/proc/self/status"));
         const qsizetype at = status.indexOf(field) + qstrlen(field);
@@ -135,6 +144,7 @@ inline qint64 peakMemoryGrowth(const std::function<void()> &work)
     const qint64 before = kilobytes("VmRSS:");
     work();
     return kilobytes("VmHWM:") - before;
+#endif
 }
 
 // Makes a "fifo", a "device" (a null device of the test's own; root only), a "socket" or a

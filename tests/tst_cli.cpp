@@ -105,8 +105,9 @@ private Q_SLOTS:
         QVERIFY(writeBytes(prefs, readBytes(dataFile("golden54.cs"))));
         std::error_code failed;
         QVERIFY(!linked
-                || (std::filesystem::create_hard_link(prefs.toStdWString(),
-                                                      (prefs + u"2"_s).toStdWString(), failed),
+                || (std::filesystem::create_hard_link(
+                            QFileInfo(prefs).filesystemFilePath(),
+                            QFileInfo(prefs + u"2"_s).filesystemFilePath(), failed),
                     !failed));
         const QString program
                 = qEnvironmentVariable("TOLVANE_CLI_PROGRAM", QStringLiteral(TOLVANE_CLI));

@@ -68,8 +68,7 @@ private Q_SLOTS:
     // Where every writing command ends: the old file never lost; rows in writefaults.tsv.
     void writeFaults_data()
     {
-        const bool windows = QSysInfo::productType() == u"windows"_s;
-        addFixtureRows({windows ? "writefaults-windows.tsv" : "writefaults.tsv"});
+        addFixtureRows({onWindows ? "writefaults-windows.tsv" : "writefaults.tsv"});
     }
     void writeFaults()
     {

@@ -236,7 +236,8 @@ private Q_SLOTS:
             QVERIFY(QMetaObject::invokeMethod(window()->findChild<QObject *>(name),
                                               name.startsWith(u"mnu"_s) ? "trigger" : "click"));
         QCOMPARE(catcher.texts.size(), message.isEmpty() ? 0 : 1);
-        QVERIFY2(catcher.texts.value(0).contains(message), qPrintable(catcher.texts.value(0)));
+        QVERIFY2(catcher.texts.value(0).contains(message, fileNameCase),
+                 qPrintable(catcher.texts.value(0)));
         QVERIFY(catcher.plain);
         QCOMPARE(exits.size(), then.first() == u"exit"_s ? 1 : 0);
         if (then.first() == u"exit"_s || then.first() == u"file"_s)
@@ -306,8 +307,8 @@ private Q_SLOTS:
         session.showMain();
         MainWindow *main = session.mainWindow();
         QVERIFY(main->isVisible());
-        QTRY_COMPARE(catcher.texts.filter(u"line N of ServerPrefs.cs fills field N"_s).size(),
-                     filled == u"54"_s ? 1 : 0);
+        const QString loaded = u"line N of ServerPrefs.cs fills field N"_s;
+        QTRY_COMPARE(catcher.texts.filter(loaded, fileNameCase).size(), filled == u"54"_s ? 1 : 0);
         QCOMPARE(54 - main->fieldTexts().count(QString()), filled.toInt());
         QCOMPARE(main->skinDirectory(),
                  skinFolder.replace(u"GAME"_s, m_folder->filePath(u"Tribes"_s)));
@@ -433,7 +434,7 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(QDir::drives().last().path()));
         const FolderBrowser browser(m_shared);
         const auto *drives = browser.findChild<QComboBox *>();
-        QCOMPARE(drives->count(), QDir::drives().size());
+        QVERIFY(QDir::drives().size() > 1); // else the fix goes untried
         QCOMPARE(drives->currentText(), QDir::drives().last().path().left(2).toLower());
 #endif
     }

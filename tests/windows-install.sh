@@ -42,10 +42,12 @@ else
     programs=$(dirname "$(find "$scratch/zip" -name tolvane.exe)")
     start=(wine tolvane.exe) # as a double click does: in its own folder
 fi
-# Every DLL the programs import is one of the system's own, found in its system32 (an API set
-# name is resolved by the loader itself): none of MinGW's or Qt's is shipped beside them.
+# Every DLL the programs import is found in Wine's system32 (an API set name is resolved by the
+# loader itself): none of MinGW's or Qt's is shipped beside them.
 for program in "$programs"/*.exe; do
-    for dll in $(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p'); do
+    imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p')
+    [ -n "$imports" ] || fail "no imports read from $(basename "$program")"
+    for dll in $imports; do
         [[ ${dll,,} == api-ms-win-* ]] || [ -n "$(find "$WINEPREFIX/drive_c/windows/system32" \
             -maxdepth 1 -iname "$dll")" ] || fail "$(basename "$program") imports $dll"
     done
@@ -61,6 +63,7 @@ xdotool windowactivate --sync "$window" mousemove --window "$window" 204 89 clic
     key ctrl+a type --delay 20 'Installed' # into the first field, Server Adress
 xdotool key alt+r sleep 0.5 key Return
 for _ in $(seq 50); do xdotool search --onlyvisible --name '^Tolvane$' >/dev/null 2>&1 || break; sleep 0.2; done
+! xdotool search --onlyvisible --name '^Tolvane$' >/dev/null 2>&1 || fail "Save and Exit did not end the program"
 diff <(sed '1s/"[^"]*"/"Installed"/' "$scratch/original.cs") "$scratch/game/config/ServerPrefs.cs" \
     >/dev/null || fail "the file is not what Save and Exit writes: $(head -c 300 "$scratch/game/config/ServerPrefs.cs")"
 [ "$(wine "$programs/tolvane-cli.exe" --game "Z:${scratch//\//\\}\\game" list | wc -l)" -eq 54 ] \

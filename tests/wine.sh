@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
 # A Wine of the tests' own, inside the build tree, so that no test writes to a real Desktop or
 # the user's prefix; no Mono or Gecko prompt and no Linux menu entries.
-#   wine.sh start DIR DISPLAY_FOLDER
-#                              makes the prefix DIR/prefix (HOME DIR/home) and starts its
-#                              wineserver, which stays, on the shared display; output in DIR/log
-#   wine.sh stop DIR           ends that wineserver
-#   wine.sh run DIR PROGRAM..  runs a Windows program there, Qt offscreen with Debian's fonts,
-#                              or on the shared display when XDISPLAY_FOLDER names it
+#   wine.sh start DIR DISPLAY_DIR  makes the prefix DIR/prefix (HOME DIR/home) and starts its
+#                                  wineserver, which stays, on the shared display; log DIR/log
+#   wine.sh stop DIR               ends that wineserver
+#   wine.sh run DIR PROGRAM..      runs it there: on the shared display when XDISPLAY_FOLDER names
+#                                  it, else a test offscreen (testsupport.h takes QT_ ones back)
 set -euo pipefail
 action=$1
 dir=$(realpath -m "$2")

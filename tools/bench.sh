@@ -11,7 +11,7 @@ source "$(dirname "$0")/common.sh"
 runs=${RUNS:-10}
 windows=
 [ "${1:-}" = --windows ] && windows=1
-install_missing build display benchbuild bench
+install_missing build display benchbuild bench ${windows:+windows}
 # Both programs get a session bus, as on a desktop.
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || exec dbus-run-session -- bash "$0" "$@"
 build bench

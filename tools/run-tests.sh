@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# The whole test suite, as CI runs it: installs the Debian packages that are missing, then
-# runs three CMake workflows, one build tree each: clang++ with the sanitizers (the unit,
-# X11 and print tests and the fuzz target); g++ for its warnings, with the Windows branches
-# compiled by MinGW-w64 and the benchmark built so that neither rots, and the unit tests;
-# the release build with its Debian packages and their test. Every workflow runs, even after
-# one fails; the last line counts the tests of all of them.
-# With --windows, also Qt for Windows (built once into ~/.cache/tolvane, about 40 minutes the
-# first time) and the ci-windows workflow: the Windows programs, their installer and zip, and
-# their tests under Wine.
+# The whole test suite: installs the missing Debian packages, then runs a CMake workflow per
+# build tree, each even after one fails: clang++ with the sanitizers (unit, X11, print, fuzz);
+# g++ with the MinGW-w64 syntax check and the benchmark built, so neither rots; the release
+# build with its Debian packages and their test. --windows (CI) adds Qt for Windows, built once
+# into ~/.cache/tolvane, and the ci-windows workflow under Wine. The last line counts them all.
 source "$(dirname "$0")/common.sh"
 
 install_missing build display test benchbuild

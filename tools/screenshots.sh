@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Takes pictures of the real windows on a virtual display with a window manager: each page
-# of the main window on the demo game, the skin picker, the path dialog and the folder browser, each window
-# with its frame. Usage: tools/screenshots.sh [--windows] [folder]; SCALE=2 takes them at twice
-# the size. With --windows: the Windows program that the ci-windows workflow built, under a Wine
-# of its own.
+# of the main window on the demo game, the skin picker, the path dialog and the folder
+# browser, each window with its frame. Usage: tools/screenshots.sh [--windows] [folder];
+# SCALE=2 takes them at twice the size. With --windows: the Windows program that the
+# ci-windows workflow built, under a Wine of its own.
 source "$(dirname "$0")/common.sh"
 
 windows=
 [ "${1:-}" = --windows ] && windows=1 && shift
+# Wine passes no QT_ variable: the Windows program cannot be scaled so.
+[ -z "$windows" ] || [ "${SCALE:-1}" = 1 ] || { echo "SCALE works on Linux only" >&2; exit 1; }
 install_missing build display bench ${windows:+windows}
 [ -n "$windows" ] || build dev
 out=$(realpath -m "${1:-$repo/build-dev/screenshots${windows:+/windows}}")

@@ -89,7 +89,8 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes)
     // old file's security, attributes and streams (a plain move would give the folder's).
     const QString made = QDir::toNativeSeparators(QFileInfo(target).absolutePath())
                          + QStringLiteral("\\~tolvane-%1.tmp").arg(::GetCurrentProcessId());
-    // Made hidden or system as the old file is: not every ReplaceFile carries them over.
+    // Made with the old file's hidden, system, archive and indexing attributes: not every
+    // ReplaceFile carries them over.
     const DWORD kept
             = exists ? attributes
                                & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cstring>
+
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -66,7 +68,7 @@ QString openRegularFile(QFile &file, QIODevice::OpenMode mode)
     const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags);
     if (descriptor < 0) {
         ::CloseHandle(handle);
-        return qt_error_string(errno); // the C library's words, without a full stop
+        return QString::fromLocal8Bit(std::strerror(errno)); // the C library's words
     }
     if (!file.open(descriptor, mode, QFileDevice::AutoCloseHandle)) {
         _close(descriptor);
