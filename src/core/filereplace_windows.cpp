@@ -53,8 +53,8 @@ QString deniedReason(const QString &nativeName)
     const DWORD error = probe == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
     if (probe != INVALID_HANDLE_VALUE)
         ::CloseHandle(probe);
-    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-        return QStringLiteral("it is in use by another program");
+    if (inUseByAnother(error))
+        return systemReason(error);
     return QStringLiteral("replacing it is not permitted (%1)").arg(systemReason(error));
 }
 

@@ -27,8 +27,11 @@ QString unusableNameReason(const QString &nativeName);
 // NUL, COM1.txt), or it is a device path (\\.\COM1, \\?\ before anything but a drive or a share).
 bool isDeviceName(const QString &nativeName);
 
+// Whether the error says that another program holds the file without sharing it.
+bool inUseByAnother(unsigned long error);
+
 // The system's words for an error, without the full stop Windows ends them with: the messages
-// add their own.
+// add their own; Tolvane's own words for a file in use by another program.
 QString systemReason(unsigned long error);
 #endif
 

@@ -25,8 +25,15 @@ bool isDeviceName(const QString &nativeName)
            || reserved.match(QFileInfo(nativeName).fileName()).hasMatch();
 }
 
+bool inUseByAnother(unsigned long error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
 QString systemReason(unsigned long error)
 {
+    if (inUseByAnother(error))
+        return QStringLiteral("it is in use by another program");
     QString reason = qt_error_string(int(error)).trimmed();
     if (reason.endsWith(u'.'))
         reason.chop(1);
@@ -52,12 +59,8 @@ QString openRegularFile(QFile &file, QIODevice::OpenMode mode)
     HANDLE handle
             = ::CreateFileW(wide, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        const DWORD error = ::GetLastError();
-        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-            return QStringLiteral("it is in use by another program");
-        return systemReason(error);
-    }
+    if (handle == INVALID_HANDLE_VALUE)
+        return systemReason(::GetLastError());
     // A pipe or a console behind an ordinary name is no document either.
     if (::GetFileType(handle) != FILE_TYPE_DISK) {
         ::CloseHandle(handle);
