@@ -1,11 +1,11 @@
-// The document work, timed with Google Benchmark: the positional load, Format, and the whole
-// load, Format and atomic write; and how the load time grows with the lines' length and
-// with the number of lines after the 54th (which are never read).
+// The document work, timed with Google Benchmark: the one reader, Format, and the whole read,
+// merge and atomic write of a save; and how the read grows with the lines' length and number,
+// up to the size limit, beyond which a file is refused unread.
+#include "document.h"
 #include "filewriter.h"
-#include "prefsreader.h"
 #include "prefswriter.h"
+#include "savetransaction.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -23,27 +23,11 @@ QByteArray document(int lines, qsizetype valueLength)
     return bytes;
 }
 
-// The positional load into a list of 54 values, from bytes in memory or from a file.
-Result loadFrom(QByteArray &bytes, QStringList &fields)
+void readFromMemory(benchmark::State &state)
 {
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return Prefs::loadPositional(buffer, QStringLiteral("bench"),
-                                 [&](int index, const QString &value) { fields[index] = value; });
-}
-
-Result loadFrom(const QString &name, QStringList &fields)
-{
-    return Prefs::loadPositional(name,
-                                 [&](int index, const QString &value) { fields[index] = value; });
-}
-
-void loadFromMemory(benchmark::State &state)
-{
-    QByteArray bytes = document(54, 12);
-    QStringList fields(54);
+    const QByteArray bytes = document(54, 12);
     for (auto _ : state)
-        benchmark::DoNotOptimize(loadFrom(bytes, fields));
+        benchmark::DoNotOptimize(Prefs::Document::parse(bytes));
 }
 
 void format(benchmark::State &state)
@@ -53,27 +37,16 @@ void format(benchmark::State &state)
         benchmark::DoNotOptimize(Prefs::formatPrefsText(fields));
 }
 
-void loadAndFormat(benchmark::State &state)
-{
-    QByteArray bytes = document(54, 12);
-    QStringList fields(54);
-    for (auto _ : state) {
-        loadFrom(bytes, fields);
-        benchmark::DoNotOptimize(Prefs::formatPrefsText(fields));
-    }
-}
-
-void loadFormatAndWrite(benchmark::State &state)
+void readMergeAndWrite(benchmark::State &state)
 {
     QTemporaryDir folder;
-    const QString name = folder.filePath(QStringLiteral("ServerPrefs.cs"));
-    const QByteArray bytes = document(54, 12);
-    Platform::writeWholeFile(name, bytes);
-    QStringList fields(54);
-    for (auto _ : state) {
-        loadFrom(name, fields);
-        Prefs::writeDocument(name, fields);
-    }
+    Prefs::SaveRequest request;
+    request.nativeName = folder.filePath(QStringLiteral("ServerPrefs.cs"));
+    Platform::writeWholeFile(request.nativeName, document(54, 12));
+    request.settings.insert(4, QStringLiteral("host"));
+    request.force = true; // the bench's variables are none of the 54
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Prefs::save(request));
 }
 
 // A file whose lines hold values of state.range(0) bytes, state.range(1) lines of them.
@@ -89,36 +62,47 @@ void loadFile(benchmark::State &state)
     for (qint64 written = 54; written < state.range(1); written += 1000)
         file.write(more);
     file.close();
-    QStringList fields(54);
+    Prefs::Document read;
     for (auto _ : state)
-        benchmark::DoNotOptimize(loadFrom(name, fields));
-    state.SetLabel(state.range(0) > Prefs::FieldLimit ? "fails at line 1: too long" : "");
+        benchmark::DoNotOptimize(Prefs::readDocument(name, read));
+    state.SetLabel(QFile(name).size() > Prefs::SizeLimit ? "refused: larger than the limit" : "");
+}
+
+// A file of 1 GB (sparse), which the reader refuses unread.
+void refuseLargeFile(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString name = folder.filePath(QStringLiteral("ServerPrefs.cs"));
+    QFile file(name);
+    file.open(QIODevice::WriteOnly);
+    file.resize(qint64(1) << 30);
+    file.close();
+    Prefs::Document read;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Prefs::readDocument(name, read));
 }
 
 } // namespace
 
-BENCHMARK(loadFromMemory)->Unit(benchmark::kMicrosecond);
+BENCHMARK(readFromMemory)->Unit(benchmark::kMicrosecond);
 BENCHMARK(format)->Unit(benchmark::kMicrosecond);
-BENCHMARK(loadAndFormat)->Unit(benchmark::kMicrosecond);
-BENCHMARK(loadFormatAndWrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(readMergeAndWrite)->Unit(benchmark::kMicrosecond);
 BENCHMARK(loadFile)
         ->ArgNames({"value_bytes", "lines"})
         ->Args({10, 54})
         ->Args({1024, 54})
-        ->Args({100 * 1024, 54})
-        ->Args({10 * 1024 * 1024, 54})
-        ->Args({10, 10000})
-        ->Args({10, 1000000})
+        ->Args({32767, 54})  // 54 full fields
+        ->Args({10, 100000}) // some 3 MB, near the size limit
         ->Unit(benchmark::kMicrosecond);
+BENCHMARK(refuseLargeFile)->Unit(benchmark::kMicrosecond);
 
-// "bench_document --load FILE" loads the file once and ends: run under callgrind, it counts
+// "bench_document --load FILE" reads the file once and ends: run under callgrind, it counts
 // the instructions of one load, which do not vary from run to run as times do.
 int main(int argc, char *argv[])
 {
     if (argc == 3 && qstrcmp(argv[1], "--load") == 0) {
-        QStringList fields(54);
-        loadFrom(QString::fromLocal8Bit(argv[2]), fields);
-        return 0;
+        Prefs::Document read;
+        return Prefs::readDocument(QString::fromLocal8Bit(argv[2]), read).ok() ? 0 : 1;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -80,6 +80,14 @@ inline QByteArray recipe(const QString &pieces)
     return bytes;
 }
 
+// The bytes with each recipe A of the edits "A=>B && C=>D" made the recipe B, and so on.
+inline QByteArray edited(QByteArray bytes, const QString &edits)
+{
+    for (const QString &edit : edits.split(u" && "_s, Qt::SkipEmptyParts))
+        bytes.replace(recipe(edit.section(u"=>"_s, 0, 0)), recipe(edit.section(u"=>"_s, 1)));
+    return bytes;
+}
+
 // A cell that holds "N × c" made the bytes of its recipe, as Latin-1; any other as it is.
 inline QString expanded(const QString &cell)
 {

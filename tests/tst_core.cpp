@@ -1,7 +1,8 @@
+#include "documentcheck.h"
 #include "nativepath.h"
 #include "pathstore.h"
-#include "prefsreader.h"
-#include "prefswriter.h"
+#include "savetransaction.h"
+#include "settingnames.h"
 #include "testsupport.h"
 
 #include <QtCore>
@@ -38,31 +39,68 @@ private Q_SLOTS:
 
     void init() { SKIP_IF_UNIX_ONLY(); }
 
-    void load_data() { addFixtureRows({"loads.tsv"}); }
-    void load()
+    void read_data() { addFixtureRows({"loads.tsv"}); }
+    void read()
     {
-        auto [content, linesRead, error, first, last] = cells<5>();
+        auto [file, settings, others, error] = cells<4>();
         QTemporaryDir dir;
         const QString name = dir.filePath(u"prefs.cs"_s);
-        if (content == u"<fifo>"_s)
+        const QByteArray golden = readBytes(dataFile("golden54.cs"));
+        if (file == u"<fifo>"_s)
             QVERIFY(makeSpecialFile(name, u"fifo"_s));
-        else if (content != u"<none>"_s)
-            QVERIFY(writeBytes(name, recipe(content)));
-        QStringList fields(54, u"old"_s);
-        int read = 0;
-        const auto keep = [&](int index, const QString &value) {
-            fields[index] = value;
-            read = index + 1;
-        };
-        Result result; // in bounded memory, however long a line
-        QCOMPARE_LT(peakMemoryGrowth([&] { result = Prefs::loadPositional(name, keep); }), 32768);
-        QCOMPARE(read, linesRead.toInt());
+        else if (file != u"<none>"_s)
+            QVERIFY(writeBytes(name, file == u"golden"_s      ? golden
+                                     : file.contains(u"=>"_s) ? edited(golden, file)
+                                                              : recipe(file)));
+        Prefs::Document document;
+        Result result; // in memory that grows with the file, which is refused when too large
+        QCOMPARE_LT(peakMemoryGrowth([&] { result = Prefs::readDocument(name, document); }), 32768);
         QVERIFY2(result.message.contains(error) && result.ok() == error.isEmpty(),
                  qPrintable(result.message));
-        QVERIFY(error.isEmpty() || result.message.contains(QDir::toNativeSeparators(name)));
-        QCOMPARE(fields.count(u"old"_s), 54 - read);
-        QCOMPARE(QStringList({fields.first(), fields.last()}),
-                 QStringList({QString::fromLatin1(recipe(first)), last}));
+        for (const QString &expected : settings.split(u'|', Qt::SkipEmptyParts)) {
+            const Prefs::SettingValue read
+                    = document.setting(Prefs::settingIndex(expected.section(u'=', 0, 0)));
+            QCOMPARE(read.state == Prefs::SettingValue::State::Set      ? read.value
+                     : read.state == Prefs::SettingValue::State::Broken ? u"#%1"_s.arg(read.line)
+                                                                        : u"-"_s,
+                     expanded(expected.section(u'=', 1)));
+        }
+        QStringList otherSettings;
+        for (const Prefs::OtherSetting &other : document.otherSettings())
+            otherSettings << other.name + u'=' + other.value;
+        QCOMPARE(otherSettings.join(u'|'), others);
+        if (Prefs::checkDocument(document).isEmpty()) // nothing to report: the same bytes
+            QCOMPARE(document.format(document.values()), readBytes(name));
+    }
+
+    // The one save, as the window makes it: the golden file read, then changed by another
+    // program, the window's fields changed; consented when it asks.
+    void save_data() { addFixtureRows({"saves.tsv"}); }
+    void save()
+    {
+        auto [file, window, consent, after] = cells<4>();
+        QTemporaryDir dir;
+        const QString name = dir.filePath(u"ServerPrefs.cs"_s);
+        const QByteArray golden = readBytes(dataFile("golden54.cs"));
+        Prefs::Document base;
+        QVERIFY(writeBytes(name, golden) && Prefs::readDocument(name, base).ok());
+        QVERIFY(writeBytes(name, edited(golden, file)));
+        Prefs::SaveRequest request;
+        request.nativeName = name;
+        request.shown = base.values();
+        request.base = &base;
+        for (const QString &change : window.split(u'|', Qt::SkipEmptyParts))
+            request.shown[change.section(u'=', 0, 0).toInt()] = change.section(u'=', 1);
+        Prefs::SaveOutcome outcome = Prefs::save(request);
+        const QString asked = outcome.consent.join(u'\n') + outcome.result.message;
+        QVERIFY2(asked.contains(consent) && asked.isEmpty() == consent.isEmpty(),
+                 qPrintable(asked));
+        if (outcome.status == Prefs::SaveOutcome::Status::NeedsConsent) {
+            QCOMPARE(readBytes(name), edited(golden, file)); // asked first
+            request.consented = outcome.consent;
+            outcome = Prefs::save(request);
+        }
+        QCOMPARE(readBytes(name), edited(golden, after));
     }
 
     // Where every writing command ends: the old file never lost; rows in writefaults.tsv.
@@ -91,7 +129,7 @@ private Q_SLOTS:
         const HANDLE held = has("held_open") ? CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr,
                                                            OPEN_EXISTING, 0, nullptr)
                                              : INVALID_HANDLE_VALUE;
-        const QString error = Prefs::writeDocument(name, goldenValues()).message;
+        const QString error = Prefs::writeDocument(name, {}, goldenValues()).message;
         CloseHandle(held);
         const DWORD changed = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL; // by any write
         const DWORD kept = GetFileAttributesW(wide.c_str()) & ~changed;
@@ -159,7 +197,7 @@ private Q_SLOTS:
         const bool admin = has("as_admin");
         QVERIFY(!admin || (setgroups(2, groups) == 0 && setegid(2001) == 0 && seteuid(2001) == 0));
         const QString error
-                = Prefs::writeDocument(has("nul") ? name + QChar(u'\0') : name, texts).message;
+                = Prefs::writeDocument(has("nul") ? name + QChar(u'\0') : name, {}, texts).message;
         QVERIFY(!admin || (seteuid(0) == 0 && setegid(0) == 0 && setgroups(0, nullptr) == 0));
         stat(file, &after);
         chmod(folderName, 0700);

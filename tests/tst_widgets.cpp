@@ -207,11 +207,11 @@ private Q_SLOTS:
         if (item == u"mnuPrint"_s && !QPrinterInfo::defaultPrinter().isNull())
             QSKIP("This machine has a printer.");
         const QStringList how = prepare.split(u':'), then = outcome.split(u':');
-        const QStringList texts
-                = how.first() == u"lines"_s ? QStringList(54, u"old"_s) : goldenValues();
+        const QString edits = prepare.section(u':', how.first() == u"file"_s ? 2 : 1);
+        const QByteArray golden = readBytes(dataFile("golden54.cs"));
         window()->init(); // as loaded at the start: a save asks nothing of a file nobody changed
         for (int index = 0; index < 54; ++index)
-            field(index)->setText(texts.at(index));
+            field(index)->setText(how.first() == u"file"_s ? u"old"_s : goldenValues().at(index));
         if (how.first() == u"paste"_s) {
             QApplication::clipboard()->setText(expanded(how.at(2)));
             field(how.at(1).toInt())->selectAll();
@@ -219,11 +219,11 @@ private Q_SLOTS:
         }
         QVERIFY(how.first() != u"gone"_s || QDir(how.at(1)).removeRecursively());
         QVERIFY(how.first() != u"folder"_s || QDir().mkpath(how.at(1)));
-        QVERIFY(how.first() != u"lines"_s
-                || writeBytes(how.at(1), recipe(how.at(2) + u" lines"_s)));
-        QVERIFY(how.first() != u"demo"_s // changed by another program, lines after the 54th
-                || writeBytes(u"Tribes/config/ServerPrefs.cs"_s,
-                              readBytes(dataFile("../../examples/tribes/config/ServerPrefs.cs"))));
+        QVERIFY(how.first() != u"file"_s
+                || writeBytes(how.at(1),
+                              edits.contains(u"=>"_s) ? edited(golden, edits) : recipe(edits)));
+        QVERIFY(how.first() != u"teammate"_s
+                || writeBytes(u"Tribes/config/ServerPrefs.cs"_s, edited(golden, edits)));
         const QByteArray game = readBytes(u"Tribes/config/ServerPrefs.cs"_s);
         const QStringList files = prepare.section(u':', 1).split(u'|'); // a skin file a click
         window()->setSkinFileChooser([files, click = 0]() mutable { return files.value(click++); });
@@ -241,16 +241,19 @@ private Q_SLOTS:
         QVERIFY(catcher.plain);
         QCOMPARE(exits.size(), then.first() == u"exit"_s ? 1 : 0);
         if (then.first() == u"exit"_s || then.first() == u"file"_s)
-            QCOMPARE(readBytes(then.at(1)), readBytes(dataFile("golden54.cs")));
+            QCOMPARE(readBytes(then.at(1)), edited(golden, outcome.section(u':', 2)));
         if (then.first() != u"exit"_s) // asked, refused or failed: the game's file as it was
             QCOMPARE(readBytes(u"Tribes/config/ServerPrefs.cs"_s), game);
         const QStringList set = outcome.section(u':', 2).split(u'|');
         for (qsizetype at = 0; then.first() == u"set"_s && at < set.size(); ++at)
             before[then.at(1).toInt() + at] = set.at(at);
-        for (int index = 0; then.first() == u"fields"_s && index < then.at(1).toInt(); ++index)
-            before[index] = u"value%1"_s.arg(index + 1); // by position, the rest kept
+        if (then.first() == u"loaded"_s) {
+            before = goldenValues();
+            for (const QString &kept : outcome.section(u':', 1).split(u'|', Qt::SkipEmptyParts))
+                before[kept.section(u'=', 0, 0).toInt()] = kept.section(u'=', 1);
+        }
         QCOMPARE(window()->fieldTexts(), before);
-        QVERIFY(then.first() != u"fields"_s || m_shared.PrefsText == u"untouched"_s);
+        QVERIFY(then.first() != u"loaded"_s || m_shared.PrefsText == u"untouched"_s);
         if (then.first() == u"shown"_s) { // the field shown to be mended
             QCOMPARE(window()->focusWidget(), field(then.at(1).toInt()));
             QCOMPARE(window()->tabs()->currentIndex(), then.at(2).toInt());
@@ -296,23 +299,27 @@ private Q_SLOTS:
     void start_data() { addFixtureRows({"starts.tsv"}); }
     void start()
     {
-        auto [pathInf, prefsLines, filled, skinFolder] = cells<4>();
-        const QString prefs = u"Tribes/config/ServerPrefs.cs"_s;
-        QVERIFY(prefsLines == u"-1"_s ? QFile::remove(prefs)
-                                      : writeBytes(prefs, recipe(prefsLines + u" lines"_s)));
+        auto [pathInf, prefs, filled, notice, skinFolder] = cells<5>();
+        const QString name = u"Tribes/config/ServerPrefs.cs"_s;
+        const QByteArray golden = readBytes(dataFile("golden54.cs"));
+        QVERIFY(prefs == u"<none>"_s
+                        ? QFile::remove(name)
+                        : writeBytes(name, prefs == u"golden"_s      ? golden
+                                           : prefs.contains(u"=>"_s) ? edited(golden, prefs)
+                                                                     : recipe(prefs)));
         pathInf.replace(u"GAME"_s, m_folder->filePath(u"Tribes"_s));
         QVERIFY(pathInf == u"<none>"_s || writeBytes(u"path.inf"_s, pathInf.toUtf8()));
         Session session([this] { ++m_quits; });
-        MessageCatcher catcher; // a file read whole, of other variables: the notice follows
+        MessageCatcher catcher; // the notice follows the window
         session.showMain();
         MainWindow *main = session.mainWindow();
         QVERIFY(main->isVisible());
-        const QString loaded = u"line N of ServerPrefs.cs fills field N"_s;
-        QTRY_COMPARE(catcher.texts.filter(loaded, fileNameCase).size(), filled == u"54"_s ? 1 : 0);
-        QCOMPARE(54 - main->fieldTexts().count(QString()), filled.toInt());
+        QTRY_COMPARE(catcher.texts.filter(notice).size(), notice.isEmpty() ? 0 : 1);
+        QCOMPARE(main->fieldTexts(),
+                 goldenValues().mid(0, filled.toInt()) + QStringList(54 - filled.toInt()));
         QCOMPARE(main->skinDirectory(),
                  skinFolder.replace(u"GAME"_s, m_folder->filePath(u"Tribes"_s)));
-        QCOMPARE(session.pathDialog() != nullptr, filled != u"54"_s); // in front of the window
+        QCOMPARE(session.pathDialog() != nullptr, filled == u"0"_s); // in front of the window
         QTRY_VERIFY(!session.pathDialog() || QApplication::activeWindow() == session.pathDialog());
     }
 

@@ -2,6 +2,7 @@
 #include "tool.h"
 
 #include "fieldtable.h"
+#include "filelock.h"
 #include "filewriter.h"
 #include "nativepath.h"
 #include "pathstore.h"
@@ -29,22 +30,72 @@ int Tool::failure(const QString &message)
     return Failure;
 }
 
-QString Tool::notOneSetting(const QString &name)
+std::optional<Tool::Named> Tool::named(const QString &name, const Prefs::Document &document,
+                                       bool adding, QString &refusal) const
 {
     const QList<int> indexes = Prefs::settingIndexes(name);
-    if (indexes.isEmpty())
-        return u"there is no setting \"%1\" (tolvane-cli list --names names them all)"_s.arg(name);
-    QStringList settings;
-    for (const int index : indexes)
-        settings << Prefs::settingName(index);
-    return u"\"%1\" names %2 settings, %3: give one of their names"_s.arg(name)
-            .arg(settings.size())
-            .arg(settings.join(u" and "_s));
+    if (indexes.size() == 1)
+        return Named{indexes.first(), {}};
+    const auto names = [](const QStringList &list) {
+        return list.join(u" and "_s);
+    };
+    if (indexes.size() > 1) {
+        QStringList settings;
+        for (const int index : indexes)
+            settings << Prefs::settingName(index);
+        refusal = u"\"%1\" names %2 settings, %3: give one of their names"_s.arg(name)
+                          .arg(settings.size())
+                          .arg(names(settings));
+        return std::nullopt;
+    }
+    const QString variable = name.startsWith(u'$') ? name.mid(1) : name;
+    const bool full = variable.contains(u"::"_s);
+    QStringList matches, known;
+    for (const Prefs::OtherSetting &other : document.otherSettings()) {
+        known << other.name;
+        const QString part = other.name.section(u"::"_s, -1);
+        if (other.name.compare(variable, Qt::CaseInsensitive) == 0
+            || (!full && part.compare(variable, Qt::CaseInsensitive) == 0))
+            matches << other.name;
+    }
+    if (matches.size() == 1)
+        return Named{-1, matches.first()};
+    if (matches.size() > 1) {
+        refusal = u"\"%1\" names %2 settings of the file, %3: give the full name"_s.arg(name)
+                          .arg(matches.size())
+                          .arg(names(matches));
+        return std::nullopt;
+    }
+    for (int index = 0; index < Prefs::FieldCount; ++index)
+        known << Prefs::settingName(index);
+    // The closest name, compared in full or by the part after "::" as it was given.
+    QString closest;
+    int distance = std::numeric_limits<int>::max();
+    for (const QString &candidate : std::as_const(known)) {
+        const int apart
+                = Prefs::editDistance(variable, full ? candidate : candidate.section(u"::"_s, -1));
+        if (apart < distance)
+            std::tie(distance, closest) = std::pair(apart, candidate);
+    }
+    const bool fullAndValid = full && !variable.startsWith(u':') && !variable.endsWith(u':')
+                              && Prefs::readAssignment(u'$' + variable + u"=0;"_s).kind
+                                         == Prefs::Assignment::Kind::Valid;
+    if (fullAndValid && (adding || distance > 2))
+        return Named{-1, variable};
+    if (fullAndValid)
+        refusal = u"the file has no \"%1\": did you mean %2? Give --add to add it all the same"_s
+                          .arg(name, closest);
+    else
+        refusal = u"there is no setting \"%1\"; the closest is %2 (tolvane-cli list shows them "
+                  "all; a new one needs its full name, such as Server::Password)"_s.arg(name,
+                                                                                        closest);
+    return std::nullopt;
 }
 
 int Tool::run(const QStringList &arguments)
 {
-    m_parser.addOptions({m_game, m_file, m_dryRun, m_force, m_json, m_names, m_help, m_version});
+    m_parser.addOptions(
+            {m_game, m_file, m_dryRun, m_force, m_add, m_all, m_json, m_names, m_help, m_version});
     if (!m_parser.parse(arguments))
         return usage(m_parser.errorText());
     if (m_parser.isSet(m_help) || m_parser.isSet(m_version)) {
@@ -62,8 +113,10 @@ int Tool::run(const QStringList &arguments)
     const bool writes = command == u"set"_s || command == u"import"_s;
     if (m_parser.isSet(m_game) && m_parser.isSet(m_file))
         return usage(u"--game and --file both name the file: give one of them"_s);
-    if ((m_parser.isSet(m_dryRun) || m_parser.isSet(m_force)) && !writes)
-        return usage(u"--dry-run and --force are for set and import"_s);
+    if ((m_parser.isSet(m_dryRun) || m_parser.isSet(m_force) || m_parser.isSet(m_add)) && !writes)
+        return usage(u"--dry-run, --force and --add are for set and import"_s);
+    if (m_parser.isSet(m_all) && command != u"export"_s)
+        return usage(u"--all is for export"_s);
     if (m_parser.isSet(m_names) && command != u"list"_s)
         return usage(u"--names is for list"_s);
     if (m_parser.isSet(m_json) != (command == u"export"_s || command == u"import"_s))
@@ -133,50 +186,46 @@ std::optional<QString> Tool::documentFile()
     return std::nullopt;
 }
 
-std::optional<QStringList> Tool::loadValues(const QList<int> &printed)
-{
-    Prefs::DocumentRead read;
-    if (!readLocked(Platform::FileLock::Kind::Shared, read))
-        return std::nullopt;
-    if (!read.loaded.ok()) {
-        failure(read.loaded.message);
-        return std::nullopt;
-    }
-    // The file is read by position: a value under another name is printed, and said so.
-    for (const int index : printed) {
-        const QString &variable = read.variables.at(index);
-        if (variable.compare(Prefs::settingName(index), Qt::CaseInsensitive) == 0)
-            continue;
-        m_err << "tolvane-cli: line " << index + 1 << " sets "
-              << (variable.isEmpty() ? u"no variable"_s : variable) << ", not "
-              << Prefs::settingName(index) << '\n';
-        m_misnamed = true;
-    }
-    return read.record.values;
-}
-
-std::optional<QString> Tool::readLocked(Platform::FileLock::Kind kind, Prefs::DocumentRead &read)
+std::optional<Prefs::Document> Tool::readFile(QString &nativeName, bool toWrite)
 {
     const std::optional<QString> file = documentFile();
     if (!file)
         return std::nullopt;
-    m_lock.reset(); // a run takes one lock at a time
-    m_lock = std::make_unique<Platform::FileLock>(*file, kind);
-    if (m_lock->state() == Platform::FileLock::State::Busy) {
-        failure(Platform::lockBusy(*file, kind == Platform::FileLock::Kind::Shared).message);
-        return std::nullopt;
+    nativeName = *file;
+    Prefs::Document document;
+    {
+        // Shared: no writer of Tolvane's is half way through the file while it is read.
+        const Platform::FileLock lock(*file, Platform::FileLock::Kind::Shared);
+        if (lock.state() == Platform::FileLock::State::Busy) {
+            failure(Platform::lockBusy(*file, !toWrite).message);
+            return std::nullopt;
+        }
+        m_lockUnsupported = lock.state() == Platform::FileLock::State::Unsupported;
+        m_lockReason = lock.unsupportedReason();
+        if (const Result read = Prefs::readDocument(*file, document); !read.ok()) {
+            failure(read.message);
+            return std::nullopt;
+        }
     }
-    if (const Result opened = Prefs::readDocument(*file, read); !opened.ok()) {
-        failure(opened.message);
-        return std::nullopt;
-    }
-    return file;
+    return document;
+}
+
+std::optional<QString> Tool::valueOf(const Prefs::Document &document, int index)
+{
+    const Prefs::SettingValue value = document.setting(index);
+    if (value.state == Prefs::SettingValue::State::Set)
+        return value.value;
+    if (value.state == Prefs::SettingValue::State::Broken)
+        m_err << "tolvane-cli: line " << value.line << " sets " << Prefs::settingName(index)
+              << " as the game cannot read it ("
+              << document.lines().at(value.line - 1).assignment.reason << "), so it has no value\n";
+    else
+        m_err << "tolvane-cli: no line sets " << Prefs::settingName(index) << '\n';
+    return std::nullopt;
 }
 
 int Tool::finish(int status)
 {
-    if (status == Success && m_misnamed)
-        status = Failure;
     // A full disk or a closed pipe behind standard output must not pass for success.
     m_out.flush();
     if (m_out.status() == QTextStream::Ok)

@@ -3,8 +3,8 @@
 // The tool behind Cli::run: one object a run, its commands spread over the files of src/cli.
 
 #include "cli.h"
-#include "documentcheck.h"
-#include "filelock.h"
+#include "document.h"
+#include "savetransaction.h"
 
 #include <QCommandLineParser>
 #include <QIODevice>
@@ -12,7 +12,6 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include <memory>
 #include <optional>
 
 namespace Cli {
@@ -33,31 +32,40 @@ public:
     int finish(int status);
 
 private:
+    // What a name given for a setting stands for: one of the 54, or a variable of the file.
+    struct Named
+    {
+        int index = -1; // one of the 54, or -1
+        QString other;  // else the full name of another variable, as the file spells it
+    };
+
     int usage(const QString &message);
-    // Why a name given for a setting names none, or more than one.
-    static QString notOneSetting(const QString &name);
     int failure(const QString &message);
+    // The setting a name stands for: one of the 54 by any of its names; else a variable of the
+    // file by its full name or by the part after "::". Nothing, and the reason, when it names
+    // none or more than one; a full name the file lacks names a variable to add.
+    std::optional<Named> named(const QString &name, const Prefs::Document &document, bool adding,
+                               QString &refusal) const;
     // The preferences file of the options or of path.inf; nothing, and a message, if none.
     std::optional<QString> documentFile();
-    // The values of the file; nothing, and a message, when it cannot be read whole. Says which
-    // of the lines to be printed set another variable than their setting's.
-    std::optional<QStringList> loadValues(const QList<int> &printed);
-    // The file, read whole under the lock of this kind, which the run then holds; nothing, and
-    // a message, when the file cannot be read or the lock not taken.
-    std::optional<QString> readLocked(Platform::FileLock::Kind kind, Prefs::DocumentRead &read);
+    // The file, read whole while no writer of Tolvane's is at it; nothing, and a message, when
+    // it cannot be read or is no preferences file.
+    std::optional<Prefs::Document> readFile(QString &nativeName, bool toWrite = false);
+    // The value of one of the 54 to print; nothing, and said why, when the file gives none.
+    std::optional<QString> valueOf(const Prefs::Document &document, int index);
     int list();
     int get(const QStringList &names);
     int set(const QStringList &assignments);
     int check();
     int exportJson();
     int importJson(const QString &source);
-    // The write of set and import: the file's values with these changes.
-    int write(const QMap<int, QString> &changes);
-    // Refuses a write that loses settings, unless forced; a forced dry run tells what it would
-    // write over.
-    int refuseLosses(const QString &file, const QList<Prefs::Finding> &findings);
+    // Resolves a name of set or import, and adds its value to the request.
+    int change(const QString &name, const QString &value, const Prefs::Document &document,
+               Prefs::SaveRequest &request);
+    // The write of set and import, through the one save.
+    int write(Prefs::SaveRequest &request);
     // What a dry run would change.
-    int preview(const QStringList &values, const QStringList &changed);
+    void preview(const Prefs::SaveOutcome &outcome);
 
     QIODevice &m_in;
     QTextStream m_out;
@@ -67,13 +75,15 @@ private:
     const QCommandLineOption m_file{QStringLiteral("file"), QString(), QStringLiteral("FILE")};
     const QCommandLineOption m_dryRun{QStringLiteral("dry-run")};
     const QCommandLineOption m_force{QStringLiteral("force")};
+    const QCommandLineOption m_add{QStringLiteral("add")};
+    const QCommandLineOption m_all{QStringLiteral("all")};
     const QCommandLineOption m_json{QStringLiteral("json")};
     const QCommandLineOption m_names{QStringLiteral("names")};
     const QCommandLineOption m_help{{QStringLiteral("h"), QStringLiteral("help")}};
     const QCommandLineOption m_version{{QStringLiteral("v"), QStringLiteral("version")}};
-    QString m_pathStore; // the path.inf that named the game folder, and what it named
-    std::unique_ptr<Platform::FileLock> m_lock; // held to the end of the run's read or write
-    bool m_misnamed = false; // a value was printed that its line gives another variable
+    QString m_pathStore;            // the path.inf that named the game folder, and what it named
+    bool m_lockUnsupported = false; // the file system gave the read no lock
+    QString m_lockReason;
 };
 
 } // namespace Cli

@@ -3,11 +3,8 @@
 
 #include "tool.h"
 
-#include "documentcheck.h"
 #include "fieldtable.h"
 #include "nativepath.h"
-#include "prefsreader.h"
-#include "prefswriter.h"
 #include "regularfile.h"
 #include "settingnames.h"
 
@@ -22,21 +19,49 @@ using namespace Qt::StringLiterals;
 
 namespace Cli {
 
+int Tool::change(const QString &name, const QString &value, const Prefs::Document &document,
+                 Prefs::SaveRequest &request)
+{
+    QString refusal;
+    const std::optional<Named> setting = named(name, document, m_parser.isSet(m_add), refusal);
+    if (!setting)
+        return usage(refusal);
+    const bool twice = setting->index >= 0
+                               ? request.settings.contains(setting->index)
+                               : std::any_of(request.others.cbegin(), request.others.cend(),
+                                             [&](const auto &other) {
+                                                 return other.first.compare(setting->other,
+                                                                            Qt::CaseInsensitive)
+                                                        == 0;
+                                             });
+    const QString variable
+            = setting->index >= 0 ? Prefs::settingName(setting->index) : setting->other;
+    if (twice)
+        return usage(u"%1 is set twice"_s.arg(variable));
+    if (setting->index >= 0)
+        request.settings.insert(setting->index, value);
+    else
+        request.others.append({setting->other, value});
+    return Success;
+}
+
 int Tool::set(const QStringList &assignments)
 {
-    QMap<int, QString> changes;
+    QString file;
+    const std::optional<Prefs::Document> document = readFile(file, true);
+    if (!document)
+        return Failure;
+    Prefs::SaveRequest request;
+    request.nativeName = file;
     for (const QString &assignment : assignments) {
         const qsizetype equals = assignment.indexOf(u'=');
         if (equals < 0)
             return usage(u"set takes NAME=VALUE, not \"%1\""_s.arg(assignment));
-        const int index = Prefs::settingIndex(QStringView(assignment).left(equals));
-        if (index < 0)
-            return usage(notOneSetting(assignment.left(equals)));
-        if (changes.contains(index))
-            return usage(u"%1 is set twice"_s.arg(Prefs::settingName(index)));
-        changes.insert(index, assignment.mid(equals + 1));
+        if (const int refused
+            = change(assignment.left(equals), assignment.mid(equals + 1), *document, request))
+            return refused;
     }
-    return write(changes);
+    return write(request);
 }
 
 namespace {
@@ -100,26 +125,32 @@ int Tool::importJson(const QString &source)
     }
     const QString name = source == u"-"_s ? u"standard input"_s : Platform::displayName(source);
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    const QJsonDocument json = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError)
         return failure(u"%1 is no JSON: %2 at byte %3."_s.arg(name, error.errorString())
                                .arg(error.offset));
-    if (!document.isObject())
+    if (!json.isObject())
         return failure(u"%1 holds no JSON object of settings."_s.arg(name));
-    QMap<int, QString> keys;
+    QString file;
+    const std::optional<Prefs::Document> document = readFile(file, true);
+    if (!document)
+        return Failure;
+    Prefs::SaveRequest request;
+    request.nativeName = file;
+    QMap<QString, QString> keys; // each key's setting, by the name it is set under
     for (const QString &key : memberNames(bytes)) {
-        const int index = Prefs::settingIndex(key);
-        if (index < 0)
-            return usage(u"%1 names no setting \"%2\""_s.arg(name, key)
-                         + (Prefs::settingIndexes(key).isEmpty() ? QString()
-                                                                 : u": "_s + notOneSetting(key)));
-        if (keys.contains(index))
+        Prefs::SaveRequest probe;
+        if (const int refused = change(key, {}, *document, probe))
+            return refused;
+        const QString variable = probe.settings.isEmpty()
+                                         ? probe.others.first().first
+                                         : Prefs::settingName(probe.settings.firstKey());
+        if (keys.contains(variable.toCaseFolded()))
             return failure(u"%1 names %2 twice, as \"%3\" and \"%4\"."_s.arg(
-                    name, Prefs::settingName(index), keys[index], key));
-        keys.insert(index, key);
+                    name, variable, keys[variable.toCaseFolded()], key));
+        keys.insert(variable.toCaseFolded(), key);
     }
-    QMap<int, QString> changes;
-    const QJsonObject object = document.object();
+    const QJsonObject object = json.object();
     for (auto entry = object.begin(); entry != object.end(); ++entry) {
         const std::optional<QString> value = settingText(entry.value());
         if (!value)
@@ -130,75 +161,70 @@ int Tool::importJson(const QString &source)
                     : entry.value().isObject()
                             ? u"an object"_s
                             : u"%1, which is no finite number"_s.arg(entry.value().toDouble())));
-        changes.insert(Prefs::settingIndex(entry.key()), *value);
-    }
-    return write(changes);
-}
-
-int Tool::write(const QMap<int, QString> &changes)
-{
-    // Under the lock no writer of Tolvane's comes in between, but a program that takes no lock
-    // may: the write starts again from what it wrote.
-    const int attempts = 4;
-    QString name;
-    for (int attempt = 1; attempt <= attempts; ++attempt) {
-        Prefs::DocumentRead read;
-        const std::optional<QString> file = readLocked(Platform::FileLock::Kind::Exclusive, read);
-        if (!file)
-            return Failure;
-        name = *file;
-        const QStringList &values = read.record.values; // what a forced save keeps
-        QStringList changed = values;
-        for (auto change = changes.cbegin(); change != changes.cend(); ++change)
-            changed[change.key()] = change.value();
-        if (const int refused = refuseLosses(*file, read.findings); refused != Success)
+        if (const int refused = change(entry.key(), *value, *document, request))
             return refused;
-        if (m_parser.isSet(m_dryRun))
-            return preview(values, changed);
-        Prefs::DocumentRead now;
-        if (const Result opened = Prefs::readDocument(*file, now);
-            !opened.ok() || !now.record.sameContent(read.record))
-            continue;
-        const Result written = Prefs::writeDocument(*file, changed); // checks what it stores
-        return written.ok() ? Success : failure(written.message);
     }
-    return failure(u"\"%1\" kept changing while it was read; nothing was written."_s.arg(
-            Platform::displayName(name)));
+    return write(request);
 }
 
-int Tool::refuseLosses(const QString &file, const QList<Prefs::Finding> &findings)
+int Tool::write(Prefs::SaveRequest &request)
 {
-    const QStringList losses = Prefs::losses(findings);
-    if (losses.isEmpty())
+    request.force = m_parser.isSet(m_force);
+    request.dryRun = m_parser.isSet(m_dryRun);
+    const Prefs::SaveOutcome outcome = Prefs::save(request);
+    const QString file = Platform::displayName(request.nativeName);
+    using Status = Prefs::SaveOutcome::Status;
+    switch (outcome.status) {
+    case Status::NeedsConsent:
+        m_err << "tolvane-cli: nothing was written to \"" << file
+              << "\": a save would write values that the file does not give.\n";
+        for (const QString &text : outcome.consent)
+            m_err << "  " << text << '\n';
+        m_err << "Give --force to write all the same.\n";
+        return Failure;
+    case Status::Previewed:
+        preview(outcome);
         return Success;
-    if (m_parser.isSet(m_force)) {
-        if (m_parser.isSet(m_dryRun)) { // what the forced write overrides
-            m_out << "--force would write over what a save loses, changes or moves:\n";
-            for (const QString &loss : losses)
-                m_out << "  " << loss << '\n';
-        }
+    case Status::Written:
+        for (const QString &added : outcome.addedOthers)
+            m_err << "tolvane-cli: added $" << added << '\n';
         return Success;
+    case Status::Refused:
+    case Status::Busy:
+    case Status::Failed:
+        break;
     }
-    m_err << "tolvane-cli: nothing was written to \"" << Platform::displayName(file)
-          << "\": a save would lose, change or move settings there.\n";
-    for (const Prefs::Finding &finding : std::as_const(findings))
-        m_err << "  " << finding.text << '\n';
-    m_err << "Give --force to write all the same.\n";
-    return Failure;
+    return failure(outcome.result.message);
 }
 
-int Tool::preview(const QStringList &values, const QStringList &changed)
+void Tool::preview(const Prefs::SaveOutcome &outcome)
 {
-    if (const Result refused = Prefs::checkStorable(changed); !refused.ok())
-        return failure(refused.message);
+    if (!outcome.consent.isEmpty()) { // what the forced write overrides
+        m_out << "--force would write over what the file does not give:\n";
+        for (const QString &text : outcome.consent)
+            m_out << "  " << text << '\n';
+    }
+    bool any = false;
     for (int index = 0; index < Prefs::FieldCount; ++index) {
-        if (changed[index] != values[index])
-            m_out << Prefs::settingName(index) << ": " << Prefs::quoted(values[index]) << " -> "
-                  << Prefs::quoted(changed[index]) << '\n';
+        if (outcome.values[index] == outcome.previous[index])
+            continue;
+        m_out << Prefs::settingName(index) << ": " << Prefs::quoted(outcome.previous[index])
+              << " -> " << Prefs::quoted(outcome.values[index]) << '\n';
+        any = true;
     }
-    if (changed == values)
+    const QList<Prefs::OtherSetting> before = outcome.before.otherSettings();
+    for (const Prefs::OtherSetting &other : outcome.after.otherSettings()) {
+        const auto old = std::find_if(before.cbegin(), before.cend(),
+                                      [&](const auto &known) { return known.name == other.name; });
+        if (old != before.cend() && old->value == other.value)
+            continue;
+        m_out << other.name << ": "
+              << (old == before.cend() ? u"(not set)"_s : Prefs::quoted(old->value)) << " -> "
+              << Prefs::quoted(other.value) << '\n';
+        any = true;
+    }
+    if (!any)
         m_out << "No setting would change.\n";
-    return Success;
 }
 
 } // namespace Cli

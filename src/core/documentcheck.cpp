@@ -1,27 +1,16 @@
 #include "documentcheck.h"
 
 #include "codepage.h"
-#include "fieldtable.h"
-#include "linereader.h"
-#include "nativepath.h"
-#include "prefsreader.h"
 #include "prefswriter.h"
-#include "regularfile.h"
 #include "settingnames.h"
 
-#include <QCryptographicHash>
-#include <QFile>
-#include <QFileInfo>
+#include <QMap>
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
+using namespace Qt::StringLiterals;
 
 namespace Prefs {
 
 namespace {
-
-using Ending = Platform::LineReader::LineEnd;
 
 // "1 to 3, 5 and 7 to 55" of line numbers in order.
 QString ranges(const QList<int> &numbers)
@@ -38,203 +27,154 @@ QString ranges(const QList<int> &numbers)
     return parts.isEmpty() ? end : parts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + end;
 }
 
+QString decodeLine(const DocumentLine &line)
+{
+    return Platform::decodeDocumentText(line.bytes);
+}
+
+QString plural(qsizetype count, const QString &one, const QString &many)
+{
+    return count == 1 ? one : many;
+}
+
 // One finding a kind of line end that a save writes otherwise, for all the lines that have it.
-void checkEndings(const QMap<Ending, QList<int>> &endings, QList<Finding> &findings)
+void checkEndings(const Document &document, QList<Finding> &findings)
 {
+    QMap<Ending, QList<int>> endings;
+    const QList<DocumentLine> &lines = document.lines();
+    for (qsizetype at = 0; at < lines.size(); ++at) {
+        if (lines.at(at).end != Ending::CrLf)
+            endings[lines.at(at).end] << int(at + 1);
+    }
+    if (document.hasEndMark() && document.endMarkEnd() != Ending::CrLf)
+        endings[document.endMarkEnd()] << int(lines.size() + 1);
     for (auto kind = endings.cbegin(); kind != endings.cend(); ++kind) {
-        const char *ending = kind.key() == Ending::Lf   ? "LF"
-                             : kind.key() == Ending::Cr ? "CR"
-                                                        : "no line end";
-        const QList<int> &lines = kind.value();
+        const QString ending = kind.key() == Ending::Lf   ? u"LF"_s
+                               : kind.key() == Ending::Cr ? u"CR"_s
+                                                          : u"no line end"_s;
+        const QList<int> &numbers = kind.value();
+        findings.append({numbers.first(),
+                         u"%1 %2 %3 in %4, which a save writes as CR LF"_s.arg(
+                                 plural(numbers.size(), u"line"_s, u"lines"_s), ranges(numbers),
+                                 plural(numbers.size(), u"ends"_s, u"end"_s), ending)});
+    }
+}
+
+// What a save does to the lines of one of the 54.
+void checkSetting(const Document &document, int index, QList<Finding> &findings)
+{
+    const SettingValue value = document.setting(index);
+    const QString name = settingName(index);
+    if (value.state == SettingValue::State::NotSet) {
+        findings.append({0, u"no line sets %1: a save writes it empty"_s.arg(name),
+                         Finding::Consent::NotSet});
+        return;
+    }
+    const DocumentLine &line = document.lines().at(value.line - 1);
+    if (value.state == SettingValue::State::Broken) {
+        findings.append({value.line,
+                         u"line %1 sets %2 as the game cannot read it: %3; Tolvane has no value "
+                         "for it"_s.arg(value.line)
+                                 .arg(name, line.assignment.reason),
+                         Finding::Consent::Broken});
+    } else {
+        const QString text = decodeLine(line);
+        QString written = QLatin1StringView(FieldTable[index].tag) + value.value + u"\";"_s;
+        if (line.assignment.trailer.contains(u"//"_s)) {
+            written += line.assignment.trailer;
+            findings.append(
+                    {value.line, u"line %1 carries a comment, which a reader that goes by position "
+                                 "misreads"_s.arg(value.line)});
+        }
+        if (text != written)
+            findings.append(
+                    {value.line, u"line %1 is %2, which a save writes as %3"_s.arg(value.line)
+                                         .arg(quoted(text), quoted(written))});
+        if (const QString control = controlCharacter(value.value); !control.isEmpty())
+            findings.append({value.line,
+                             u"line %1 gives %2 the control character %3, which no save writes"_s
+                                     .arg(value.line)
+                                     .arg(name, control)});
+    }
+    QList<int> repeats;
+    for (qsizetype at = 0; at < value.line - 1; ++at) {
+        if (document.lines().at(at).setting == index)
+            repeats << int(at + 1);
+    }
+    if (!repeats.isEmpty())
         findings.append(
-                {lines.first(),
-                 QStringLiteral("%1 %2 %3 in %4, which a save writes as CR LF")
-                         .arg(lines.size() == 1 ? QStringLiteral("line") : QStringLiteral("lines"),
-                              ranges(lines),
-                              lines.size() == 1 ? QStringLiteral("ends") : QStringLiteral("end"),
-                              QLatin1StringView(ending)),
-                 false});
-    }
-}
-
-// The variable a line sets, as "Server::HostName"; empty when it sets none.
-QString variableOf(const QString &text)
-{
-    if (!text.startsWith(u'$'))
-        return {};
-    qsizetype nameEnd = 1;
-    while (nameEnd < text.size() && text.at(nameEnd) != u' ' && text.at(nameEnd) != u'=')
-        ++nameEnd;
-    return text.mid(1, nameEnd - 1);
-}
-
-// The findings about line number (1..54), which holds text whose value is value.
-void checkLine(int number, const QString &text, const QString &value, QList<Finding> &findings)
-{
-    const int index = number - 1;
-    const QString variable = variableOf(text);
-    const QString written = QLatin1StringView(FieldTable[index].tag) + value + LineEnd;
-    // A value stands between the line's first quote and a closing quote and semicolon at its
-    // end; else what a save writes holds other text than the game reads.
-    const qsizetype quote = text.indexOf(u'"');
-    const bool valueKept = quote >= 0 && quote < text.size() - 2 && text.endsWith(u"\";");
-    if (variable.compare(settingName(index), Qt::CaseInsensitive) != 0) {
-        findings.append({number,
-                         QStringLiteral("line %1 %2, but a save writes %3 in its place")
-                                 .arg(number)
-                                 .arg(variable.isEmpty() ? QStringLiteral("sets no variable")
-                                                         : QStringLiteral("sets ") + variable,
-                                      settingName(index)),
-                         true});
-    } else if (text + QLatin1StringView("\r\n") != written) {
-        findings.append({number,
-                         QStringLiteral("line %1 is %2, which a save writes as %3")
-                                 .arg(number)
-                                 .arg(quoted(text), quoted(written.chopped(2))),
-                         !valueKept});
-    }
-    if (const QString broken = scriptBreak(value); !broken.isEmpty())
-        findings.append({number,
-                         QStringLiteral("the game cannot read line %1: %2").arg(number).arg(broken),
-                         false});
+                {repeats.first(),
+                 u"%1 %2 also %3 %4, which a save drops: the game takes line %5"_s
+                         .arg(plural(repeats.size(), u"line"_s, u"lines"_s), ranges(repeats),
+                              plural(repeats.size(), u"sets"_s, u"set"_s), name)
+                         .arg(value.line)});
 }
 
 } // namespace
 
-// The file's identity, size and modification time, as the open file says.
-static void recordFileStatus(const QFile &file, FileRecord &record)
+QList<Finding> checkDocument(const Document &document)
 {
-    const QFileInfo info(file.fileName());
-    record.size = info.size();
-    record.modified = info.lastModified();
-#ifdef Q_OS_UNIX
-    struct stat status = {};
-    if (::fstat(file.handle(), &status) != 0)
-        return;
-    record.identity = QByteArray::number(quint64(status.st_dev)) + ':'
-                      + QByteArray::number(quint64(status.st_ino));
-    record.size = status.st_size;
-    record.modified = QDateTime::fromMSecsSinceEpoch(qint64(status.st_mtim.tv_sec) * 1000
-                                                     + status.st_mtim.tv_nsec / 1000000);
-#endif
-}
-
-Result readDocument(const QString &nativeName, DocumentRead &read)
-{
-    using Status = Platform::LineReader::Status;
-    read = {};
-    FileRecord &record = read.record;
-    record.values = QStringList(FieldCount);
-    read.variables = QStringList(FieldCount);
-    QFile file(nativeName);
-    const QString name = Platform::displayName(nativeName);
-    if (const QString reason = Platform::openRegularFile(file, QIODevice::ReadOnly);
-        !reason.isEmpty()) {
-        record.exists = Platform::unusableNameReason(nativeName).isEmpty()
-                        && QFileInfo::exists(nativeName);
-        return read.loaded = {QStringLiteral("Cannot open \"%1\": %2.").arg(name, reason)};
-    }
-    record.exists = true;
-    recordFileStatus(file, record);
-    QCryptographicHash digest(QCryptographicHash::Sha256);
-    Platform::LineReader reader(file, &digest);
-    QByteArray bytes;
-    QList<Finding> &findings = read.findings;
-    int count = 0;
-    bool emptyAfterLast = false; // line 55 is empty, as a save writes it
-    bool textAfterLast = false;  // a line after the 54th holds more than blanks
-    bool positional = true;      // the window's load has not failed yet
-    QMap<Ending, QList<int>> endings;
-    QStringList dropped; // the variables of the lines after the 54th
-    for (Status status; (status = reader.readLine(bytes, LongestLine)) != Status::EndOfFile;) {
-        ++count;
-        const bool tooLong = status == Status::TooLong;
-        const QString start = Platform::decodeDocumentText(bytes.left(256)); // names its variable
-        // The rest of an over-long line is not kept, but any text in any part of it counts.
-        for (; status == Status::TooLong; status = reader.readLine(bytes, LongestLine))
-            textAfterLast = textAfterLast || (count > FieldCount && !bytes.trimmed().isEmpty());
-        if (status == Status::ReadError)
-            return read.loaded
-                   = {QStringLiteral("Cannot read \"%1\": %2.").arg(name, file.errorString())};
-        const QString text = Platform::decodeDocumentText(bytes);
-        const QString value = ExtractValue(text);
-        if (count <= FieldCount && positional) {
-            read.loaded = tooLong ? lineFailure(Status::TooLong, count, name, file)
-                                  : valueFailure(value, count, name);
-            positional = read.loaded.ok();
-            read.valuesRead += positional ? 1 : 0;
-        }
-        if (count <= FieldCount && (tooLong || value.size() > FieldLimit))
-            findings.append({count,
-                             QStringLiteral("line %1 holds a value longer than %2 characters, more "
-                                            "than a field holds")
-                                     .arg(count)
-                                     .arg(FieldLimit),
-                             true});
-        else if (count <= FieldCount)
-            checkLine(count, text, record.values[count - 1] = value, findings);
-        if (count <= FieldCount)
-            read.variables[count - 1] = variableOf(text);
-        else if (const QString variable = variableOf(start); !variable.isEmpty())
-            dropped << u'$' + variable;
-        emptyAfterLast = count == FieldCount + 1 && bytes.isEmpty();
-        textAfterLast = textAfterLast || (count > FieldCount && !bytes.trimmed().isEmpty());
-        if ((count <= FieldCount || emptyAfterLast) && reader.lineEnd() != Ending::CrLf)
-            endings[reader.lineEnd()] << count;
-    }
-    record.digest = digest.result();
-    checkEndings(endings, findings);
-    if (count < FieldCount) {
-        if (positional)
-            read.loaded = lineFailure(Status::EndOfFile, count + 1, name, file);
+    QList<Finding> findings;
+    if (document.hasByteOrderMark())
+        findings.append({1, u"a UTF-8 byte-order mark starts the file, which a save drops"_s});
+    if (!document.namesAnySetting()) {
         findings.append({0,
-                         QStringLiteral("the file ends after line %1: a save writes %2 lines, the "
-                                        "settings it lacks empty")
-                                 .arg(count)
-                                 .arg(FieldCount),
-                         true});
-    } else if (count == FieldCount) {
-        findings.append(
-                {0, QStringLiteral("no empty line follows the 54th: a save adds one"), false});
-    } else if (!emptyAfterLast) {
-        const qsizetype named = qMin<qsizetype>(dropped.size(), 5);
-        const QString variables
-                = dropped.isEmpty()
-                          ? QString()
-                          : QStringLiteral(" (%1%2)").arg(
-                                  dropped.mid(0, named).join(QStringLiteral(", ")),
-                                  dropped.size() > named ? QStringLiteral(", ...") : QString());
-        findings.append(
-                {FieldCount + 1,
-                 (count == FieldCount + 1
-                          ? QStringLiteral("line 55 follows the 54th setting: a save drops it")
-                          : QStringLiteral("lines 55 to %1 follow the 54th setting: a save "
-                                           "drops them")
-                                    .arg(count))
-                         + variables,
-                 textAfterLast});
+                         u"the file sets none of the %1 settings, so it is no preferences file: a "
+                         "save writes them all empty"_s.arg(FieldCount),
+                         Finding::Consent::NotSet});
+    } else {
+        for (int index = 0; index < FieldCount; ++index)
+            checkSetting(document, index, findings);
     }
-    return {};
+    const QList<DocumentLine> &lines = document.lines();
+    QList<int> moved, misplaced;
+    qsizetype lastSetting = 0;
+    for (qsizetype at = 0; at < lines.size(); ++at) {
+        if (lines.at(at).setting >= 0)
+            lastSetting = at + 1;
+    }
+    for (qsizetype at = 0; at < lastSetting; ++at) {
+        if (lines.at(at).setting < 0)
+            moved << int(at + 1);
+    }
+    for (int index = 0; index < FieldCount; ++index) {
+        if (const int line = document.setting(index).line; line != 0 && line != index + 1)
+            misplaced << line;
+    }
+    std::sort(misplaced.begin(), misplaced.end());
+    if (!moved.isEmpty())
+        findings.append({moved.first(),
+                         u"%1 other %2 above or among the settings (%3 %4): a save moves %5 below "
+                         "line %6"_s.arg(moved.size())
+                                 .arg(plural(moved.size(), u"line stands"_s, u"lines stand"_s),
+                                      plural(moved.size(), u"line"_s, u"lines"_s), ranges(moved),
+                                      plural(moved.size(), u"it"_s, u"them"_s))
+                                 .arg(FieldCount)});
+    if (!misplaced.isEmpty())
+        findings.append(
+                {misplaced.first(),
+                 u"the %1 on %2 %3 %4 not on %5 own %6: a save writes the %7 settings as "
+                 "lines 1 to %7, in the table's order"_s
+                         .arg(plural(misplaced.size(), u"setting"_s, u"settings"_s),
+                              plural(misplaced.size(), u"line"_s, u"lines"_s), ranges(misplaced),
+                              plural(misplaced.size(), u"is"_s, u"are"_s),
+                              plural(misplaced.size(), u"its"_s, u"their"_s),
+                              plural(misplaced.size(), u"line"_s, u"lines"_s))
+                         .arg(FieldCount)});
+    checkEndings(document, findings);
+    if (!document.hasEndMark())
+        findings.append({0, u"no empty line follows line %1: a save adds one"_s.arg(lines.size())});
+    return findings;
 }
 
-QStringList losses(const QList<Finding> &findings)
+QStringList consentNeeded(const QList<Finding> &findings)
 {
     QStringList texts;
     for (const Finding &finding : findings) {
-        if (finding.losesSettings)
+        if (finding.consent != Finding::Consent::NotNeeded)
             texts << finding.text;
     }
     return texts;
-}
-
-QStringList differingSettings(const FileRecord &before, const FileRecord &after)
-{
-    QStringList names;
-    for (int index = 0; index < FieldCount; ++index) {
-        if (before.values.value(index) != after.values.value(index))
-            names << settingName(index);
-    }
-    return names;
 }
 
 } // namespace Prefs

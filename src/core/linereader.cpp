@@ -7,9 +7,8 @@ namespace {
 const qsizetype chunkSize = 4096;
 } // namespace
 
-LineReader::LineReader(QIODevice &device, QCryptographicHash *digest)
+LineReader::LineReader(QIODevice &device)
     : m_device(device)
-    , m_digest(digest)
 {}
 
 bool LineReader::fillBuffer()
@@ -18,8 +17,6 @@ bool LineReader::fillBuffer()
     const qint64 count = m_device.read(m_buffer.data(), chunkSize);
     m_failed = count < 0;
     m_buffer.resize(qMax<qint64>(count, 0));
-    if (m_digest)
-        m_digest->addData(m_buffer);
     m_position = 0;
     return count > 0;
 }

@@ -5,7 +5,6 @@
 // is not read on, so a huge or binary file costs neither time nor memory.
 
 #include <QByteArray>
-#include <QCryptographicHash>
 #include <QIODevice>
 
 namespace Platform {
@@ -16,8 +15,7 @@ public:
     enum class Status { Line, EndOfFile, TooLong, ReadError };
     enum class LineEnd { CrLf, Cr, Lf, None };
 
-    // digest, if given, receives every byte read, to the end of the file if read so far.
-    explicit LineReader(QIODevice &device, QCryptographicHash *digest = nullptr);
+    explicit LineReader(QIODevice &device);
 
     Status readLine(QByteArray &line, qsizetype maxLength);
     // How the line last read ended.
@@ -27,7 +25,6 @@ private:
     bool fillBuffer();
 
     QIODevice &m_device;
-    QCryptographicHash *m_digest;
     QByteArray m_buffer;
     qsizetype m_position = 0;
     LineEnd m_lineEnd = LineEnd::None;

@@ -3,7 +3,6 @@
 #include "codepage.h"
 #include "fieldtable.h"
 #include "filewriter.h"
-#include "prefsreader.h"
 #include "settingnames.h"
 
 namespace Prefs {
@@ -33,9 +32,19 @@ QString scriptBreak(QStringView value)
     return {};
 }
 
-namespace {
+QString controlCharacter(QStringView text)
+{
+    for (const QChar character : text) {
+        if (character.unicode() < 0x20 && character != u'\t')
+            return QStringLiteral("%1 (U+%2)")
+                    .arg(quoted(QStringView(&character, 1)),
+                         QString::number(character.unicode(), 16)
+                                 .rightJustified(4, u'0')
+                                 .toUpper());
+    }
+    return {};
+}
 
-// Why the text cannot be written as one line of the file, or empty when it can.
 QString unstorableReason(const QString &text, ValueSource source)
 {
     if (text.contains(u'\r') || text.contains(u'\n'))
@@ -43,6 +52,8 @@ QString unstorableReason(const QString &text, ValueSource source)
                        ? QStringLiteral("a line break, shown as a space, which would split its "
                                         "line in the file")
                        : QStringLiteral("a line break, which would split its line in the file");
+    if (const QString control = controlCharacter(text); !control.isEmpty())
+        return QStringLiteral("the control character %1, which the file cannot hold").arg(control);
     if (text.size() > FieldLimit)
         return QStringLiteral("%1 characters, more than the %2 a field holds")
                 .arg(text.size())
@@ -68,8 +79,6 @@ QString unstorableReason(const QString &text, ValueSource source)
     }
 }
 
-} // namespace
-
 Result checkStorable(const QStringList &texts, ValueSource source)
 {
     for (int index = 0; index < FieldCount; ++index) {
@@ -87,12 +96,12 @@ Result checkStorable(const QStringList &texts, ValueSource source)
     return {};
 }
 
-Result writeDocument(const QString &nativeName, const QStringList &texts, ValueSource source)
+Result writeDocument(const QString &nativeName, const Document &document, const QStringList &texts,
+                     ValueSource source)
 {
     if (Result refused = checkStorable(texts, source); !refused.ok())
         return refused;
-    const std::optional<QByteArray> bytes
-            = Platform::encodeDocumentText(formatPrefsText(texts) + QLatin1StringView("\r\n"));
+    const std::optional<QByteArray> bytes = document.format(texts);
     if (!bytes) // the tags' characters, should they ever have none
         return Platform::writeFailure(nativeName,
                                       QStringLiteral("the game's code page cannot store it"));

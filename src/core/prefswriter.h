@@ -1,8 +1,9 @@
 #pragma once
 
-// The preferences text: each field's tag, its text and the line end, for the 54 fields in
-// table order; and the one way it is written, after the checks that a file could not hold.
+// The preferences text of the 54 fields, which Print prints; what a value may hold to be
+// written; and the one way a document is written, after those checks.
 
+#include "document.h"
 #include "result.h"
 
 #include <QStringList>
@@ -24,14 +25,20 @@ enum class ValueSource { Fields, Arguments };
 // closing quote.
 QString scriptBreak(QStringView value);
 
-// Fails, naming the first field that cannot be written as its line, when a text holds a line
-// break, more than FieldLimit characters, a character of no byte in the code page, or what
-// the game's script cannot read.
+// The first control character but TAB in the text, quoted, with its code point; or empty.
+QString controlCharacter(QStringView text);
+
+// Why a value cannot be written as part of its line, or empty when it can: a line break or
+// another control character but TAB, more than FieldLimit characters, what the game's script
+// cannot read, or a character of no byte in the code page.
+QString unstorableReason(const QString &text, ValueSource source = ValueSource::Arguments);
+
+// Fails, naming the first field that cannot be written, when its text is not storable.
 Result checkStorable(const QStringList &texts, ValueSource source = ValueSource::Arguments);
 
-// After checkStorable, writes the preferences text of the texts followed by one more CR LF,
-// replacing the file as filewriter.h says. Nothing is written when a check fails.
-Result writeDocument(const QString &nativeName, const QStringList &texts,
+// After checkStorable, writes what Document::format gives of the values, replacing the file
+// as filewriter.h says. Nothing is written when a check fails.
+Result writeDocument(const QString &nativeName, const Document &document, const QStringList &texts,
                      ValueSource source = ValueSource::Arguments);
 
 } // namespace Prefs

@@ -2,6 +2,8 @@
 
 #include "fieldtable.h"
 
+#include <numeric>
+
 using namespace Qt::StringLiterals;
 
 namespace Prefs {
@@ -62,6 +64,23 @@ int settingIndex(QStringView name)
 {
     const QList<int> indexes = settingIndexes(name);
     return indexes.size() == 1 ? indexes.first() : -1;
+}
+
+int editDistance(QStringView first, QStringView second)
+{
+    QList<int> previous(second.size() + 1), current(second.size() + 1);
+    std::iota(previous.begin(), previous.end(), 0);
+    for (qsizetype row = 1; row <= first.size(); ++row) {
+        current[0] = int(row);
+        for (qsizetype column = 1; column <= second.size(); ++column) {
+            const bool same
+                    = first.at(row - 1).toCaseFolded() == second.at(column - 1).toCaseFolded();
+            current[column] = std::min({previous[column] + 1, current[column - 1] + 1,
+                                        previous[column - 1] + (same ? 0 : 1)});
+        }
+        std::swap(previous, current);
+    }
+    return previous[second.size()];
 }
 
 QString quoted(QStringView text)

@@ -24,6 +24,10 @@ QList<int> settingIndexes(QStringView name);
 // The one field that this name stands for, or -1.
 int settingIndex(QStringView name);
 
+// How many letters must be added, removed or replaced to make one name the other, without
+// regard to case.
+int editDistance(QStringView first, QStringView second);
+
 // The text as a JSON string: in double quotes, with quotes, backslashes, control characters,
 // the line and paragraph separators and lone surrogates escaped, so that blanks and all else
 // stay visible on one line.

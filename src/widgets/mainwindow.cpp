@@ -7,6 +7,7 @@
 #include "pagelayout.h"
 #include "prefswriter.h"
 #include "printing.h"
+#include "savetransaction.h"
 #include "skinname.h"
 #include "tabcontrol.h"
 #include "twips.h"
@@ -149,23 +150,24 @@ LoadStepOutcome MainWindow::runLoadStep()
 
 Result MainWindow::init()
 {
-    return loadPrefs(Fill::WhatWasRead);
+    return loadPrefs();
 }
 
-Result MainWindow::loadPrefs(Fill fill)
+Result MainWindow::loadPrefs()
 {
     const QString programName = m_shared.TribesPath + PrefsFile;
-    Prefs::DocumentRead read;
-    const Result loaded = loadFields(programName, fill, m_startNotice, read);
-    if (loaded.ok()) { // what a save compares the file with, to see another program's changes
-        m_record = read.record;
-        m_recordName = Platform::nativeFileName(programName);
+    Prefs::Document read;
+    const Result loaded = loadFields(programName, read, m_startNotice);
+    if (loaded.ok()) {
+        m_base = read;
+        m_baseName = Platform::nativeFileName(programName);
+        m_otherEdits.clear();
     }
     return loaded;
 }
 
-Result MainWindow::loadFields(const QString &programName, Fill fill, QString &notice,
-                              Prefs::DocumentRead &read)
+Result MainWindow::loadFields(const QString &programName, Prefs::Document &document,
+                              QString &notice)
 {
     const QString nativeName = Platform::nativeFileName(programName);
     notice.clear();
@@ -174,28 +176,31 @@ Result MainWindow::loadFields(const QString &programName, Fill fill, QString &no
         const Platform::FileLock lock(nativeName, Platform::FileLock::Kind::Shared);
         if (lock.state() == Platform::FileLock::State::Busy)
             return Platform::lockBusy(nativeName, true);
-        if (Result opened = Prefs::readDocument(nativeName, read); !opened.ok())
-            return fill == Fill::AllOrNothing ? Result{opened.message + u" No field was changed."_s}
-                                              : opened;
+        if (Result opened = Prefs::readDocument(nativeName, document); !opened.ok())
+            return {opened.message + u" No field was changed."_s};
     }
-    if (!read.loaded.ok() && fill == Fill::AllOrNothing)
-        return {read.loaded.message + u" No field was changed."_s};
-    for (int index = 0; index < read.valuesRead; ++index) {
+    if (!document.namesAnySetting())
+        return {u"\"%1\" sets none of the %2 settings, so it is no preferences file. No field "
+                "was changed."_s.arg(Platform::displayName(nativeName))
+                        .arg(Prefs::FieldCount)};
+    for (int index = 0; index < Prefs::FieldCount; ++index) {
+        if (document.setting(index).state == Prefs::SettingValue::State::NotSet)
+            continue;
         QLineEdit *edit = m_fields.at(index);
-        edit->setText(read.record.values.at(index));
+        edit->setText(document.fieldText(index));
         edit->setCursorPosition(0); // show a long value from its start, not its end
     }
-    const QStringList losses = Prefs::losses(read.findings);
-    if (read.loaded.ok() && !losses.isEmpty())
-        notice = u"Tolvane fills its fields line by line: line N of %1 fills field N, whatever "
-                 "that line names. A save would change this file:\n"_s.arg(
-                         QFileInfo(nativeName).fileName())
-                 + losses.join(u'\n');
+    QStringList findings;
+    for (const Prefs::Finding &finding : Prefs::checkDocument(document))
+        findings << finding.text;
+    if (!findings.isEmpty())
+        notice = u"A save would change %1 so:\n"_s.arg(QFileInfo(nativeName).fileName())
+                 + findings.join(u'\n');
     if (const QString copy = Platform::virtualStoreCopy(nativeName); !copy.isEmpty())
         notice += (notice.isEmpty() ? QString() : u"\n\n"_s)
                   + u"The game reads \"%1\" instead: Windows keeps that copy of this file for a "
                     "game under Program Files."_s.arg(copy);
-    return read.loaded;
+    return {};
 }
 
 void MainWindow::Format()
@@ -223,114 +228,82 @@ bool MainWindow::report(const Result &result)
     return false;
 }
 
-bool MainWindow::writeDocument(const QString &nativeName)
-{
-    Format();
-    return report(Prefs::writeDocument(nativeName, fieldTexts(), Prefs::ValueSource::Fields));
-}
-
-namespace {
-
-// "A", "A and B", "A, B and C", and at most five names.
-QString listed(const QStringList &names)
-{
-    const qsizetype shown = names.size() > 6 ? 5 : names.size();
-    QStringList parts = names.mid(0, shown);
-    if (shown < names.size())
-        parts << u"%1 more"_s.arg(names.size() - shown);
-    const QString last = parts.takeLast();
-    return parts.isEmpty() ? last : parts.join(u", "_s) + u" and "_s + last;
-}
-
-} // namespace
-
-QString MainWindow::saveQuestion(const QString &nativeName,
-                                 const std::optional<Prefs::FileRecord> &expected, bool answered,
-                                 Prefs::FileRecord &found)
-{
-    Prefs::DocumentRead read;
-    Prefs::readDocument(nativeName, read); // one that cannot be read is recorded so
-    found = read.record;
-    if (!found.exists) // nothing there to lose
-        return {};
-    QStringList reasons;
-    if (!expected) {
-        reasons << u"Tolvane has not read \"%1\" since its game folder was set."_s.arg(
-                Platform::displayName(nativeName));
-    } else if (!found.sameContent(*expected)) {
-        const QStringList differing = Prefs::differingSettings(*expected, found);
-        reasons << u"%1 was changed by another program after Tolvane read it: %2."_s.arg(
-                QFileInfo(nativeName).fileName(),
-                differing.isEmpty()
-                        ? u"its settings are as they were, but other lines differ"_s
-                        : listed(differing)
-                                  + (differing.size() == 1 ? u" differs"_s : u" differ"_s));
-    } else if (answered) { // the file the admin chose to write over
-        return {};
-    }
-    if (const QStringList losses = Prefs::losses(read.findings); !losses.isEmpty())
-        reasons << u"Save and Exit would change this file:\n"_s + losses.join(u'\n');
-    if (reasons.isEmpty())
-        return {};
-    return reasons.join(u"\n\n"_s) + (reasons.size() == 1 && expected ? u" "_s : u"\n\n"_s)
-           + u"Save and Exit replaces it with the values shown."_s;
-}
-
 void MainWindow::saveAndExit()
 {
     // A value the file cannot hold is shown to be mended before anything is asked.
     if (!report(Prefs::checkStorable(fieldTexts(), Prefs::ValueSource::Fields)))
         return;
-    const QString nativeName = Platform::nativeFileName(m_shared.TribesPath + PrefsFile);
-    std::optional<Prefs::FileRecord> expected;
-    if (m_record && m_recordName == nativeName)
-        expected = m_record;
-    // The lock is held from the check to the end of the write, and never while a question or
-    // a message is on screen.
-    for (bool answered = false;; answered = true) {
-        Prefs::FileRecord found;
-        QString question;
-        Result written;
-        {
-            QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-            const Platform::FileLock lock(nativeName, Platform::FileLock::Kind::Exclusive);
-            QGuiApplication::restoreOverrideCursor();
-            if (lock.state() == Platform::FileLock::State::Busy) {
-                written = Platform::lockBusy(nativeName);
-            } else if ((question = saveQuestion(nativeName, expected, answered, found)).isEmpty()) {
-                Format();
-                written = Prefs::writeDocument(nativeName, fieldTexts(),
-                                               Prefs::ValueSource::Fields);
-            }
-        }
-        if (question.isEmpty()) {
-            if (report(written))
-                Q_EMIT exitRequested();
+    Prefs::SaveRequest request;
+    request.nativeName = Platform::nativeFileName(m_shared.TribesPath + PrefsFile);
+    request.shown = fieldTexts();
+    request.others = m_otherEdits;
+    // The merge holds only for the file the base was read from.
+    request.base = m_base && m_baseName == request.nativeName ? &*m_base : nullptr;
+    request.createMissing = true;
+    request.source = Prefs::ValueSource::Fields;
+    Format();
+    // The lock is held by the save alone, never while a question or a message is on screen.
+    for (;;) {
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+        const Prefs::SaveOutcome outcome = Prefs::save(request);
+        QGuiApplication::restoreOverrideCursor();
+        if (outcome.status == Prefs::SaveOutcome::Status::Written) {
+            m_base = outcome.after;
+            m_baseName = request.nativeName;
+            m_otherEdits.clear();
+            Q_EMIT exitRequested();
             return;
         }
+        if (outcome.status != Prefs::SaveOutcome::Status::NeedsConsent) {
+            report(outcome.result);
+            return;
+        }
+        const QString question
+                = outcome.consent.join(u'\n')
+                  + u"\n\nSave and Exit writes your changes on top of the file as it is now, "
+                    "and these values as shown."_s;
         if (!askToSave(this, question))
-            return;       // the edits stay, and Restore can be chosen
-        expected = found; // what the admin chose to write over; checked again under the lock
+            return; // the edits stay, and Restore can be chosen
+        request.consented = outcome.consent;
     }
 }
 
 void MainWindow::createBackup()
 {
-    writeDocument(Platform::backupCopyName());
+    // The document as the window holds it: the fields as shown, the other lines as last read.
+    Prefs::Document document = m_base.value_or(Prefs::Document());
+    for (const auto &[name, value] : std::as_const(m_otherEdits))
+        document.setOtherSetting(name, value);
+    const QString backup = Platform::backupCopyName();
+    Format();
+    if (!report(Prefs::writeDocument(backup, document, fieldTexts(), Prefs::ValueSource::Fields)))
+        return;
+    // It may hold the server password: no more open than the game's file.
+    const QString game = Platform::nativeFileName(m_shared.TribesPath + PrefsFile);
+    QFile::setPermissions(backup, QFileInfo::exists(game) ? QFile::permissions(game)
+                                                          : QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void MainWindow::loadBackup()
 {
-    Prefs::DocumentRead read;
+    Prefs::Document backup;
     QString notice;
-    if (report(loadFields(QString::fromLatin1(BackupToLoad), Fill::AllOrNothing, notice, read))
-        && !notice.isEmpty())
+    if (!report(loadFields(QString::fromLatin1(BackupToLoad), backup, notice)))
+        return;
+    // The backup's other settings count as the user's changes; no other line is removed.
+    for (const Prefs::OtherSetting &other : backup.otherSettings()) {
+        m_otherEdits.removeIf([&](const auto &edit) {
+            return edit.first.compare(other.name, Qt::CaseInsensitive) == 0;
+        });
+        m_otherEdits.append({other.name, other.value});
+    }
+    if (!notice.isEmpty())
         showMessage(this, notice);
 }
 
 void MainWindow::restore()
 {
-    if (report(loadPrefs(Fill::AllOrNothing)) && !m_startNotice.isEmpty())
+    if (report(loadPrefs()) && !m_startNotice.isEmpty())
         showMessage(this, std::exchange(m_startNotice, {}));
 }
 

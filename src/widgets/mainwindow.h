@@ -2,10 +2,12 @@
 
 // The editor window: the 54 settings as labelled fields on six tab pages, the "..." buttons
 // of the team skins with their file dialog, and the menu bar with the commands on the whole
-// document. The fields are the only copy of the settings' values. A command that fails shows
-// a message that names the file or the field and the reason, and the program goes on.
+// document. The fields hold the values the user sees and edits; the window also keeps the
+// file as it last read or wrote it, the base that a save merges the user's changes against.
+// A command that fails shows a message that names the file or the field and the reason, and
+// the program goes on.
 
-#include "documentcheck.h"
+#include "document.h"
 #include "loadstep.h"
 #include "result.h"
 
@@ -60,23 +62,12 @@ private:
     // The click of the "..." button beside TeamSkin<team>.
     void pickSkin(int team);
 
-    // How a load fills the fields: at the start with what it read, the fields being empty;
-    // by a command only when it read all 54 lines, so that no mix of two files is left.
-    enum class Fill { WhatWasRead, AllOrNothing };
-    // Loads the game's preferences file, and keeps its record when it was read whole.
-    Result loadPrefs(Fill fill);
-    // Loads any file, given in the program's own form, into the fields by position; gives
-    // the notice of what a save would change in it, when it was loaded whole.
-    Result loadFields(const QString &programName, Fill fill, QString &notice,
-                      Prefs::DocumentRead &read);
-    // Under the lock: the question to ask before the preferences file is written over, when
-    // it is not as expected, or a save would drop, change or move settings in it; empty when
-    // it can be written at once, or when it is as the admin, answered, chose to write over.
-    QString saveQuestion(const QString &nativeName,
-                         const std::optional<Prefs::FileRecord> &expected, bool answered,
-                         Prefs::FileRecord &found);
-    // Format, then the write; false when nothing was written.
-    bool writeDocument(const QString &nativeName);
+    // Reads a file, given in the program's own form, and fills the fields that it gives a value
+    // or a broken line; leaves every field as it was when it cannot be read or is no
+    // preferences file. notice: what a save would change in it.
+    Result loadFields(const QString &programName, Prefs::Document &document, QString &notice);
+    // Loads the game's preferences file, which becomes the base.
+    Result loadPrefs();
     // Shows a failure's message and the field it names; false for a failure.
     bool report(const Result &result);
     QFileDialog *skinDialog();
@@ -87,9 +78,11 @@ private:
     QList<QAction *> m_commandActions;
     QFileDialog *m_skinDialog = nullptr;
     QString m_skinDirectory;
-    // The preferences file as last loaded whole, and its name.
-    std::optional<Prefs::FileRecord> m_record;
-    QString m_recordName;
+    // The preferences file as last read or written, and its name: the base of the merge.
+    std::optional<Prefs::Document> m_base;
+    QString m_baseName;
+    // Other settings that Load Backup set, which the next save writes.
+    QList<std::pair<QString, QString>> m_otherEdits;
     QString m_startNotice; // shown once the window is on screen
     std::function<QString()> m_chooseSkinFile;
 };

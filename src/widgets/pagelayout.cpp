@@ -1,6 +1,6 @@
 #include "pagelayout.h"
 
-#include "prefsreader.h"
+#include "assignment.h"
 #include "tabcontrol.h"
 #include "twips.h"
 #include "windowfonts.h"

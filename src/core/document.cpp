@@ -1,0 +1,191 @@
+#include "document.h"
+
+#include "codepage.h"
+#include "linereader.h"
+#include "nativepath.h"
+#include "regularfile.h"
+#include "settingnames.h"
+
+#include <QBuffer>
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace Prefs {
+
+namespace {
+
+const QByteArray &byteOrderMark()
+{
+    static const QByteArray mark("\xEF\xBB\xBF");
+    return mark;
+}
+
+// The one of the 54 whose variable is this name, without regard to case; or -1.
+int settingOfVariable(const QString &name)
+{
+    for (int index = 0; index < FieldCount; ++index) {
+        if (name.compare(settingName(index), Qt::CaseInsensitive) == 0)
+            return index;
+    }
+    return -1;
+}
+
+} // namespace
+
+Document Document::parse(const QByteArray &bytes)
+{
+    Document document;
+    QByteArray content = bytes;
+    document.m_byteOrderMark = content.startsWith(byteOrderMark());
+    if (document.m_byteOrderMark)
+        content.remove(0, byteOrderMark().size());
+    QBuffer buffer(&content);
+    buffer.open(QIODevice::ReadOnly);
+    Platform::LineReader reader(buffer);
+    QByteArray line;
+    while (reader.readLine(line, content.size()) == Platform::LineReader::Status::Line) {
+        static constexpr Ending ends[] = {Ending::CrLf, Ending::Cr, Ending::Lf, Ending::None};
+        DocumentLine &added = document.m_lines.emplace_back();
+        added.bytes = line;
+        added.end = ends[int(reader.lineEnd())];
+        added.assignment = readAssignment(Platform::decodeDocumentText(line));
+        if (added.assignment.kind != Assignment::Kind::None)
+            added.setting = settingOfVariable(added.assignment.name);
+    }
+    if (!document.m_lines.isEmpty() && document.m_lines.last().bytes.isEmpty()) {
+        document.m_endMark = true;
+        document.m_endMarkEnd = document.m_lines.takeLast().end;
+    }
+    document.index();
+    return document;
+}
+
+void Document::index()
+{
+    m_lastLine.fill(0);
+    for (qsizetype at = 0; at < m_lines.size(); ++at) {
+        if (m_lines.at(at).setting >= 0)
+            m_lastLine[m_lines.at(at).setting] = int(at + 1);
+    }
+}
+
+SettingValue Document::setting(int index) const
+{
+    const int line = m_lastLine[index];
+    if (line == 0)
+        return {};
+    const Assignment &assignment = m_lines.at(line - 1).assignment;
+    return {assignment.kind == Assignment::Kind::Valid ? SettingValue::State::Set
+                                                       : SettingValue::State::Broken,
+            assignment.value, line};
+}
+
+bool Document::namesAnySetting() const
+{
+    return std::any_of(m_lastLine.cbegin(), m_lastLine.cend(), [](int line) { return line > 0; });
+}
+
+QStringList Document::values() const
+{
+    QStringList values;
+    for (int index = 0; index < FieldCount; ++index)
+        values << fieldText(index);
+    return values;
+}
+
+QList<OtherSetting> Document::otherSettings() const
+{
+    QList<OtherSetting> settings;
+    for (qsizetype at = 0; at < m_lines.size(); ++at) {
+        const DocumentLine &line = m_lines.at(at);
+        if (line.setting >= 0 || line.assignment.kind != Assignment::Kind::Valid)
+            continue;
+        const auto known = std::find_if(settings.begin(), settings.end(), [&](const auto &setting) {
+            return setting.name.compare(line.assignment.name, Qt::CaseInsensitive) == 0;
+        });
+        OtherSetting &setting = known != settings.end() ? *known : settings.emplace_back();
+        if (setting.name.isEmpty())
+            setting.name = line.assignment.name;
+        setting.value = line.assignment.value;
+        setting.lines << int(at + 1);
+    }
+    return settings;
+}
+
+void Document::setOtherSetting(const QString &name, const QString &value)
+{
+    const QByteArray quoted = *Platform::encodeDocumentText(u'"' + value + u"\";"_s);
+    bool found = false;
+    for (DocumentLine &line : m_lines) {
+        if (line.setting >= 0 || line.assignment.kind != Assignment::Kind::Valid
+            || line.assignment.name.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        // The line's own "$Name =" and blanks, then the new value, then its comment.
+        qsizetype valueStart = line.bytes.indexOf('=') + 1;
+        while (valueStart < line.bytes.size()
+               && (line.bytes.at(valueStart) == ' ' || line.bytes.at(valueStart) == '\t'))
+            ++valueStart;
+        line.bytes = line.bytes.left(valueStart) + quoted
+                     + Platform::encodeDocumentText(line.assignment.trailer).value_or(QByteArray());
+        line.assignment = readAssignment(Platform::decodeDocumentText(line.bytes));
+        found = true;
+    }
+    if (found)
+        return;
+    DocumentLine &added = m_lines.emplace_back();
+    added.bytes = *Platform::encodeDocumentText(u'$' + name + u" = "_s) + quoted;
+    added.assignment = readAssignment(Platform::decodeDocumentText(added.bytes));
+}
+
+std::optional<QByteArray> Document::format(const QStringList &values) const
+{
+    Q_ASSERT(values.size() == FieldCount);
+    QByteArray bytes;
+    for (int index = 0; index < FieldCount; ++index) {
+        QString line = QLatin1StringView(FieldTable[index].tag) + values.at(index) + u"\";"_s;
+        const SettingValue current = setting(index);
+        if (current.state == SettingValue::State::Set) {
+            const QString &trailer = m_lines.at(current.line - 1).assignment.trailer;
+            if (trailer.contains(u"//"_s))
+                line += trailer;
+        }
+        const std::optional<QByteArray> encoded = Platform::encodeDocumentText(line);
+        if (!encoded)
+            return std::nullopt;
+        bytes += *encoded + "\r\n";
+    }
+    for (const DocumentLine &line : m_lines) {
+        if (line.setting < 0)
+            bytes += line.bytes + "\r\n";
+    }
+    return bytes + "\r\n";
+}
+
+Result readDocument(const QString &nativeName, Document &document, QByteArray *bytes)
+{
+    QFile file(nativeName);
+    const QString name = Platform::displayName(nativeName);
+    if (const QString reason = Platform::openRegularFile(file, QIODevice::ReadOnly);
+        !reason.isEmpty())
+        return {u"Cannot open \"%1\": %2."_s.arg(name, reason)};
+    if (file.size() > SizeLimit)
+        return {u"\"%1\" is %2 bytes, more than the %3 a preferences file can hold; it was not "
+                "read."_s.arg(name)
+                        .arg(file.size())
+                        .arg(SizeLimit)};
+    // One byte more than the limit tells a file that grew while it was read.
+    const QByteArray content = file.read(SizeLimit + 1);
+    if (file.error() != QFileDevice::NoError)
+        return {u"Cannot read \"%1\": %2."_s.arg(name, file.errorString())};
+    if (content.size() > SizeLimit)
+        return {u"\"%1\" is more than the %2 bytes a preferences file can hold; it was not "
+                "read."_s.arg(name)
+                        .arg(SizeLimit)};
+    document = Document::parse(content);
+    if (bytes)
+        *bytes = content;
+    return {};
+}
+
+} // namespace Prefs
