@@ -2,7 +2,7 @@
 // merge and atomic write of a save; and how the read grows with the lines' length and number,
 // up to the size limit, beyond which a file is refused unread.
 #include "document.h"
-#include "filewriter.h"
+#include "savefile.h"
 #include "prefswriter.h"
 #include "savetransaction.h"
 

@@ -15,7 +15,8 @@ function(tolvane_windows_syntax_check target)
     get_target_property(folder ${target} SOURCE_DIR)
     # Qt's own folders only: the system's would mix Linux C headers into the Windows ones.
     set(qt_headers ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_HEADERS})
-    set(includes -I${PROJECT_SOURCE_DIR}/src/core -I${PROJECT_SOURCE_DIR}/src/widgets
+    set(includes -I${PROJECT_SOURCE_DIR}/src/platform -I${PROJECT_SOURCE_DIR}/src/core
+        -I${PROJECT_SOURCE_DIR}/src/widgets
         -I${PROJECT_SOURCE_DIR}/src/cli -I${qt_headers})
     foreach(module Core Gui Widgets PrintSupport)
         list(APPEND includes -I${qt_headers}/Qt${module})

@@ -3,12 +3,11 @@
 
 #include "fieldtable.h"
 #include "filelock.h"
-#include "filewriter.h"
 #include "nativepath.h"
 #include "pathstore.h"
 #include "regularfile.h"
+#include "savefile.h"
 #include "settingnames.h"
-#include "sharedstrings.h"
 
 #include <QDir>
 #include <QFileInfo>

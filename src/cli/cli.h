@@ -1,8 +1,8 @@
 #pragma once
 
-// tolvane-cli: the game's server preferences from a shell, with the window's rules for what
-// is read, refused and written, and one more: it refuses to write over a file of which a
-// save would lose, change or move settings, unless told --force.
+// tolvane-cli: the game's server preferences from a shell, read, refused and written through
+// the window's own document engine; what the window would ask about before a save, the tool
+// refuses unless told --force.
 
 #include <QIODevice>
 #include <QStringList>

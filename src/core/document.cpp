@@ -42,9 +42,9 @@ Document Document::parse(const QByteArray &bytes)
         content.remove(0, byteOrderMark().size());
     QBuffer buffer(&content);
     buffer.open(QIODevice::ReadOnly);
-    Platform::LineReader reader(buffer);
+    Prefs::LineReader reader(buffer);
     QByteArray line;
-    while (reader.readLine(line, content.size()) == Platform::LineReader::Status::Line) {
+    while (reader.readLine(line, content.size()) == Prefs::LineReader::Status::Line) {
         static constexpr Ending ends[] = {Ending::CrLf, Ending::Cr, Ending::Lf, Ending::None};
         DocumentLine &added = document.m_lines.emplace_back();
         added.bytes = line;

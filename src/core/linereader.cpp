@@ -1,6 +1,6 @@
 #include "linereader.h"
 
-namespace Platform {
+namespace Prefs {
 
 namespace {
 // Small reads: a file of 54 short lines costs one page, however long the file.
@@ -58,4 +58,4 @@ LineReader::Status LineReader::readLine(QByteArray &line, qsizetype maxLength)
     }
 }
 
-} // namespace Platform
+} // namespace Prefs

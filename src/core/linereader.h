@@ -7,7 +7,7 @@
 #include <QByteArray>
 #include <QIODevice>
 
-namespace Platform {
+namespace Prefs {
 
 class LineReader
 {
@@ -31,4 +31,4 @@ private:
     bool m_failed = false;
 };
 
-} // namespace Platform
+} // namespace Prefs

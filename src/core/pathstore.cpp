@@ -1,6 +1,6 @@
 #include "pathstore.h"
 
-#include "filewriter.h"
+#include "savefile.h"
 #include "linereader.h"
 #include "nativepath.h"
 #include "regularfile.h"
@@ -24,9 +24,9 @@ std::optional<QString> readPathStore(const QString &nativeName)
 
 std::optional<QString> readPathStore(QIODevice &device)
 {
-    Platform::LineReader reader(device);
+    Prefs::LineReader reader(device);
     QByteArray line;
-    if (reader.readLine(line, LongestPath) != Platform::LineReader::Status::Line)
+    if (reader.readLine(line, LongestPath) != Prefs::LineReader::Status::Line)
         return std::nullopt;
     return QString::fromLocal8Bit(line);
 }

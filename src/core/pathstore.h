@@ -9,6 +9,11 @@
 
 #include <optional>
 
+// Appended to the game folder to name its preferences file.
+inline constexpr QLatin1StringView PrefsFile{"\\config\\serverprefs.cs"};
+// Appended to the game folder to name the folder the skin dialog opens in.
+inline constexpr QLatin1StringView SkinsFolder{"\\base\\skins"};
+
 namespace GameDir {
 
 inline constexpr QLatin1StringView PathStoreName{"path.inf"};

@@ -2,7 +2,7 @@
 
 #include "codepage.h"
 #include "fieldtable.h"
-#include "filewriter.h"
+#include "savefile.h"
 #include "settingnames.h"
 
 namespace Prefs {

@@ -1,7 +1,7 @@
 #include "savetransaction.h"
 
 #include "filelock.h"
-#include "filewriter.h"
+#include "savefile.h"
 #include "nativepath.h"
 #include "settingnames.h"
 

@@ -73,24 +73,7 @@ FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
 
 QList<std::pair<QString, QString>> FolderBrowser::drives()
 {
-#ifdef Q_OS_WIN
-    QList<std::pair<QString, QString>> drives;
-    for (const QFileInfo &drive : QDir::drives())
-        drives.append({drive.path().left(2).toLower(), drive.path()});
-    return drives;
-#else
-    const QString home = Platform::homeFolder();
-    QList<std::pair<QString, QString>> result = {{u"/"_s, u"/"_s}, {home, home}};
-    const QDir dosDevices(Platform::winePrefix() + u"/dosdevices"_s);
-    // QDir::System lists a drive whose link leads nowhere: a drive without a medium.
-    const QStringList entries = dosDevices.entryList(
-            QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString &entry : entries) {
-        if (entry.size() == 2 && entry.at(1) == u':')
-            result.append({entry, Platform::wineDriveFolder(entry.at(0))});
-    }
-    return result;
-#endif
+    return Platform::drives();
 }
 
 bool FolderBrowser::openFolder(const QString &folder)

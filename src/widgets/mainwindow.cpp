@@ -1,12 +1,12 @@
 #include "mainwindow.h"
 
 #include "filelock.h"
-#include "filewriter.h"
 #include "messagebox.h"
 #include "nativepath.h"
 #include "pagelayout.h"
 #include "prefswriter.h"
 #include "printing.h"
+#include "savefile.h"
 #include "savetransaction.h"
 #include "skinname.h"
 #include "tabcontrol.h"

@@ -57,4 +57,12 @@ QString wineDriveFolder(QChar driveLetter)
     return QString(driveLetter) + u':';
 }
 
+QList<std::pair<QString, QString>> drives()
+{
+    QList<std::pair<QString, QString>> drives;
+    for (const QFileInfo &drive : QDir::drives())
+        drives.append({drive.path().left(2).toLower(), drive.path()});
+    return drives;
+}
+
 } // namespace Platform

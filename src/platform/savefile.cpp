@@ -1,7 +1,7 @@
-#include "filewriter.h"
+#include "savefile.h"
 
-#include "filereplace.h"
 #include "nativepath.h"
+#include "private/replacefile.h"
 
 namespace Platform {
 

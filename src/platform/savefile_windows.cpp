@@ -1,5 +1,6 @@
-#include "filereplace.h"
+#include "private/replacefile.h"
 
+#include "private/windowsfile.h"
 #include "regularfile.h"
 
 #include <QDeadlineTimer>

@@ -1,4 +1,4 @@
-#include "filereplace.h"
+#include "private/replacefile.h"
 
 #include "regularfile.h"
 

@@ -3,6 +3,8 @@
 // The strings that outlive one operation, one value each for the whole run. One object
 // owned by the application holds them and is handed to the windows.
 
+#include "pathstore.h"
+
 #include <QString>
 
 struct SharedStrings
@@ -11,8 +13,3 @@ struct SharedStrings
     QString PrefsText;  // the text last built by Format
     QString BrowsePath; // the folder last opened in the folder browser
 };
-
-// Appended to the game folder to name its preferences file.
-inline constexpr QLatin1StringView PrefsFile{"\\config\\serverprefs.cs"};
-// Appended to the game folder to name the folder the skin dialog opens in.
-inline constexpr QLatin1StringView SkinsFolder{"\\base\\skins"};

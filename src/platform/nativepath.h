@@ -11,7 +11,10 @@
 // that is equal to it without regard to case; a name without a leading separator or drive
 // is relative to the working folder. On Windows the name is used as it is.
 
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 namespace Platform {
 
@@ -38,6 +41,10 @@ QString launcherFolder();
 // Where an old program under Program Files really finds this file on Windows: the copy in
 // the user's VirtualStore that Windows redirects its writes to, when there is one; else empty.
 QString virtualStoreCopy(const QString &nativeName);
+
+// The drives the folder browser offers, as (its name, the folder it opens): on Linux the root
+// folder, the home folder and each drive of the Wine prefix ("c:"); on Windows its drives.
+QList<std::pair<QString, QString>> drives();
 
 // The name to show the user: absolute, so a relative name says where it was looked for.
 QString displayName(const QString &nativeName);

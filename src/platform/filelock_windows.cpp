@@ -1,5 +1,6 @@
 #include "filelock.h"
 
+#include "private/windowsfile.h"
 #include "regularfile.h"
 
 #include <QCryptographicHash>

@@ -109,4 +109,20 @@ QString nativeFileName(const QString &programName)
     return folder;
 }
 
+QList<std::pair<QString, QString>> drives()
+{
+    const QString home = homeFolder();
+    QList<std::pair<QString, QString>> result
+            = {{QStringLiteral("/"), QStringLiteral("/")}, {home, home}};
+    const QDir dosDevices(winePrefix() + QStringLiteral("/dosdevices"));
+    // QDir::System lists a drive whose link leads nowhere: a drive without a medium.
+    const QStringList entries = dosDevices.entryList(
+            QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &entry : entries) {
+        if (entry.size() == 2 && entry.at(1) == u':')
+            result.append({entry, wineDriveFolder(entry.at(0))});
+    }
+    return result;
+}
+
 } // namespace Platform

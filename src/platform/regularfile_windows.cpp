@@ -1,3 +1,4 @@
+#include "private/windowsfile.h"
 #include "regularfile.h"
 
 #include <QDir>

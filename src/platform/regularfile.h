@@ -22,17 +22,4 @@ QString notRegularReason(unsigned fileMode);
 // valid UTF-8); empty when it can.
 QString unusableNameReason(const QString &nativeName);
 
-#ifdef Q_OS_WIN
-// Whether Windows keeps the name for a device in every folder, whatever its extension (CON,
-// NUL, COM1.txt), or it is a device path (\\.\COM1, \\?\ before anything but a drive or a share).
-bool isDeviceName(const QString &nativeName);
-
-// Whether the error says that another program holds the file without sharing it.
-bool inUseByAnother(unsigned long error);
-
-// The system's words for an error, without the full stop Windows ends them with: the messages
-// add their own; Tolvane's own words for a file in use by another program.
-QString systemReason(unsigned long error);
-#endif
-
 } // namespace Platform
