@@ -8,31 +8,45 @@ The server preferences of the game Tribes, config/ServerPrefs.cs, from a shell: 
 and written with the rules of the Tolvane window, and written as its Save and Exit writes them.
 
 Commands:
-  list                 every setting in file order, one a line: its name, then its value
-  list --names         the two names of every setting; reads no file
-  get NAME...          the values of these settings, one a line, as they are
-  set NAME=VALUE...    changes these settings and writes the file
+  list                 the 54 settings in the game's order, one a line: its name, then its
+                       value, (cannot read line N) or (not set); then the file's other settings
+  list --names         the names of every setting; reads no file
+  get NAME...          the values of these settings, one a line, as they are; nothing, and
+                       exit status 1, for one whose line the game cannot read or that no line sets
+  set NAME=VALUE...    changes these settings and writes the file; another setting of the file
+                       on every line that sets it; one that no line sets is added at the end
   check                what a save would change in the file, line by line
-  export --json        every setting, as one JSON object keyed by the game's variable names
+  export --json [--all]
+                       the 54 settings as one JSON object keyed by the game's variable names;
+                       --all adds the file's other settings, such as Server::Password
   import --json FILE   sets the settings of such an object, which may name only some of them;
                        FILE - is standard input
 
 NAME is the game's variable as the file names it, such as Server::HostName, or the window's
-name of its field, such as HostName, in any letter case.
+name of its field, such as HostName, in any letter case; or another setting of the file, by its
+full name or the part after ::, such as Password for Server::Password. set and import add a
+variable that the file lacks by its full name; one within two letters of a known name is
+refused as a typo unless --add is given.
 list and check show values as JSON strings: in double quotes, with \" \\ \n \r \t and \uXXXX
 for quotes, backslashes and control characters, so that blanks and all else show.
 
-set and import write nothing when a value cannot be written (a line break, more than 32767
-characters, a character that the game's code page cannot store), nor over a file of which a
-save would lose, change or move settings: text after the 54th line, lines of other
-variables, lines whose value a save writes otherwise, a file of fewer than 54 lines. check
-tells which.
+The file is read as the game reads it: each setting takes the value of the last line that sets
+it; every other line is kept, and a save writes it after the 54. set and import write nothing
+when a value cannot be written (a line break or another control character but TAB, more than
+32767 characters, a character that the game's code page cannot store, what the game's script
+cannot read); nor, unless --force is given, when no line sets one of the 54 (a save writes it
+empty); nor over a line of one of the 54 that the game cannot read, even with --force, unless
+the same command gives that setting a value. check tells which.
 
 Options:
   --game DIR      the game folder: the file is DIR\config\ServerPrefs.cs, in any letter case
   --file FILE     a preferences file or backup, named as it is
   --dry-run       set and import: tell what would change, and write nothing
-  --force         set and import: write even where a save loses or moves settings
+  --force         set and import: write even where no line sets a setting; never over a line
+                  that the game cannot read
+  --add           set and import: add a variable that the file lacks, though a known name is
+                  within two letters of its name
+  --all           export: the file's other settings too
   -h, --help      this text
   -v, --version   the version
 
@@ -49,6 +63,7 @@ drive of the Wine prefix in the home folder, which under sudo is root's: give --
 #endif
           R"(
 Arguments, JSON and output are UTF-8. Exit status: 0 done; 1 a file could not be read or
-written, a write was refused, or check found something; 2 a wrong command, option or name.)";
+written, a write was refused, check found something, or get or export met a setting with no
+value; 2 a wrong command, option or name.)";
 
 } // namespace Cli

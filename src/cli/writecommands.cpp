@@ -1,5 +1,5 @@
-// The commands that write: set and import, through one write that refuses what would lose
-// settings or could not be stored.
+// The commands that write: set and import, through the one save of the document engine, which
+// refuses what cannot be stored and what needs --force.
 
 #include "tool.h"
 

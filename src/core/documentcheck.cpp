@@ -82,9 +82,9 @@ void checkSetting(const Document &document, int index, QList<Finding> &findings)
         QString written = QLatin1StringView(FieldTable[index].tag) + value.value + u"\";"_s;
         if (line.assignment.trailer.contains(u"//"_s)) {
             written += line.assignment.trailer;
-            findings.append(
-                    {value.line, u"line %1 carries a comment, which a reader that goes by position "
-                                 "misreads"_s.arg(value.line)});
+            findings.append({value.line,
+                             u"line %1 carries a comment after its ;, which a line-by-line reader "
+                             "takes for part of its value"_s.arg(value.line)});
         }
         if (text != written)
             findings.append(
@@ -104,7 +104,7 @@ void checkSetting(const Document &document, int index, QList<Finding> &findings)
     if (!repeats.isEmpty())
         findings.append(
                 {repeats.first(),
-                 u"%1 %2 also %3 %4, which a save drops: the game takes line %5"_s
+                 u"%1 %2 also %3 %4, which a save leaves out: the game takes line %5"_s
                          .arg(plural(repeats.size(), u"line"_s, u"lines"_s), ranges(repeats),
                               plural(repeats.size(), u"sets"_s, u"set"_s), name)
                          .arg(value.line)});
@@ -116,7 +116,7 @@ QList<Finding> checkDocument(const Document &document)
 {
     QList<Finding> findings;
     if (document.hasByteOrderMark())
-        findings.append({1, u"a UTF-8 byte-order mark starts the file, which a save drops"_s});
+        findings.append({1, u"a UTF-8 byte-order mark starts the file, which a save removes"_s});
     if (!document.namesAnySetting()) {
         findings.append({0,
                          u"the file sets none of the %1 settings, so it is no preferences file: a "
