@@ -39,9 +39,8 @@ for _ in $(seq 100); do shown Tolvane && break; sleep 0.1; done
 sleep 0.3
 shown Tolvane || fail "no window"
 shown "Path Info For Tribes" && fail "path.inf was not found in ~/.config/tolvane"
-[ "$(env -u DISPLAY tolvane-cli --game "$game" list | wc -l)" -eq 54 ] || fail "tolvane-cli list"
-checked=$(env -u DISPLAY tolvane-cli --game "$game" check) && fail "check found nothing"
-grep -q "lines 55 to 58 follow the 54th setting" <<<"$checked" || fail "check: $checked"
+[ "$(env -u DISPLAY tolvane-cli --game "$game" get Password pref::PacketSize)" = $'\n200' ] \
+    && env -u DISPLAY tolvane-cli --game "$game" check >/dev/null || fail "tolvane-cli get, check"
 # Bash completes a setting name, in any case, after --game DIR, from the installed tool.
 completed=$(bash -c 'source /usr/share/bash-completion/bash_completion
     source /usr/share/bash-completion/completions/tolvane-cli

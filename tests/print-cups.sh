@@ -27,11 +27,6 @@ wait_for 'lpstat -r >/dev/null 2>&1' "cupsd did not start"
 wait_for 'lpadmin -p PDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
     2>/dev/null && lpadmin -d PDF 2>/dev/null' "lpadmin could not add the queue"
 
-# The demo game's 54 settings alone: lines after them would bring a notice to the front.
-mkdir -p "$scratch/game/config"
-head -n 54 "$game/config/ServerPrefs.cs" >"$scratch/game/config/ServerPrefs.cs"
-printf '\r\n' >>"$scratch/game/config/ServerPrefs.cs"
-game="$scratch/game"
 printf '%s\r\n' "$game" >"$scratch/work/path.inf"
 (cd "$scratch/work" && exec bash "$(dirname "$0")/../tools/xdisplay.sh" run "$display" "$program") &
 tolvane=$!

@@ -7,10 +7,8 @@
 #include <functional>
 
 #ifdef Q_OS_UNIX
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/un.h>
 #include <unistd.h>
 #else
 #include <windows.h>
@@ -57,25 +55,16 @@ inline QStringList goldenValues()
     return QString::fromUtf8(readBytes(dataFile("golden54.values"))).split(u'\n').mid(0, 54);
 }
 
-// The bytes of a recipe: pieces parted by " + ", each "N lines" of "$Test::vN = "valueN";"
-// ended by CR LF (or " LF", " CR"), "N × c", or characters.
+// The bytes of a recipe: pieces parted by " + ", each "N × c" or characters.
 inline QByteArray recipe(const QString &pieces)
 {
-    static const QRegularExpression lines(uR"(^(\d+) lines( LF| CR)?$)"_s),
-            repeat(uR"(^(\d+) × ([\s\S])$)"_s);
+    static const QRegularExpression repeat(uR"(^(\d+) × ([\s\S])$)"_s);
     QByteArray bytes;
     for (const QString &piece : pieces.split(u" + "_s)) {
-        const QRegularExpressionMatch many = lines.match(piece), copies = repeat.match(piece);
-        const QByteArray end = many.captured(2) == u" LF"_s   ? "\n"
-                               : many.captured(2) == u" CR"_s ? "\r"
-                                                              : "\r\n";
-        for (int line = 1; line <= many.captured(1).toInt(); ++line)
-            bytes += "$Test::v" + QByteArray::number(line) + " = \"value" + QByteArray::number(line)
-                     + "\";" + end;
-        if (copies.hasMatch())
-            bytes += QByteArray(copies.captured(1).toInt(), copies.captured(2).at(0).toLatin1());
-        else if (!many.hasMatch())
-            bytes += piece.toLatin1();
+        const QRegularExpressionMatch copies = repeat.match(piece);
+        bytes += copies.hasMatch()
+                         ? QByteArray(copies.captured(1).toInt(), copies.captured(2).at(0).toLatin1())
+                         : piece.toLatin1();
     }
     return bytes;
 }
@@ -155,8 +144,7 @@ inline qint64 peakMemoryGrowth(const std::function<void()> &work)
 #endif
 }
 
-// Makes a "fifo", a "device" (a null device of the test's own; root only), a "socket" or a
-// "folder".
+// Makes a "fifo", a "device" (a null device of the test's own; root only) or a "folder".
 inline bool makeSpecialFile(const QString &name, const QString &kind)
 {
 #ifdef Q_OS_WIN
@@ -164,14 +152,6 @@ inline bool makeSpecialFile(const QString &name, const QString &kind)
 #else
     const QByteArray path = QFile::encodeName(name);
     QDir().mkpath(QFileInfo(name).path());
-    if (kind == u"socket") {
-        sockaddr_un address = {AF_UNIX, {}};
-        qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
-        const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
-        const bool bound
-                = bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-        return close(listener) == 0 && bound;
-    }
     if (kind == u"fifo")
         return mkfifo(path.constData(), 0600) == 0;
     if (kind == u"device")

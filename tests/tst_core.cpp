@@ -120,7 +120,7 @@ private Q_SLOTS:
         const QString name = has("device") ? QString(words.last()).replace(u"DIR"_s, dir.path())
                                            : dir.filePath(u"ServerPrefs.cs"_s);
         const std::wstring wide = name.toStdWString();
-        const QByteArray old = recipe(u"54 lines"_s).left(3000);
+        const QByteArray old = readBytes(dataFile("golden54.cs")).left(3000);
         const DWORD attributes = has("read_only") ? FILE_ATTRIBUTE_READONLY
                                  : has("hidden")  ? FILE_ATTRIBUTE_HIDDEN
                                                   : FILE_ATTRIBUTE_NORMAL;
@@ -156,7 +156,7 @@ private Q_SLOTS:
         QVERIFY(!(has("full") || has("read_only"))
                 || mount("tmpfs", folderName, "tmpfs", 0, "size=64k") == 0);
         QVERIFY(!has("full") || writeBytes(folder + u"/filler"_s, QByteArray(60 * 1024, 'f')));
-        const QByteArray old = recipe(u"54 lines"_s).left(3000);
+        const QByteArray old = readBytes(dataFile("golden54.cs")).left(3000);
         if (has("fifo") || has("folder") || has("device"))
             QVERIFY(makeSpecialFile(target, QString::fromLatin1(words.last().toLatin1())));
         else if (!has("dangling_link"))

@@ -2,9 +2,17 @@
 # How much the tests catch: makes each small change of tools/mutants.tsv to src/ (an operator,
 # or one letter of a caption, a tag or a name; \n for a line break), one at a time, in a git
 # worktree of REVISION, builds, and runs the tests with a timeout each. Prints a line a
-# change: caught, MISSED, or broken (it does not build). MUTANTS=FILE takes another list.
-# Usage: tools/mutants.sh [REVISION [CTEST_ARGUMENTS...]]   (HEAD and -L unit by default)
+# change: caught, MISSED, or broken (it does not build), then the share caught. MUTANTS=FILE
+# takes another list; --random SEED N draws N changes from the lines of src/core and
+# src/platform that the Linux build compiles (tools/mutants-draw.py).
+# Usage: tools/mutants.sh [--random SEED N] [REVISION [CTEST_ARGUMENTS...]]   (HEAD, -L unit)
 source "$(dirname "$0")/common.sh"
+if [ "${1:-}" = --random ]; then
+    MUTANTS=$(mktemp)
+    python3 "$repo/tools/mutants-draw.py" "$2" "$3" $(cd "$repo" && git ls-files 'src/core/*.cpp' \
+        'src/core/*.h' 'src/platform/*.cpp' 'src/platform/*.h' | grep -v _windows) >"$MUTANTS"
+    shift 3
+fi
 revision=${1:-HEAD}
 shift || true
 [ $# -gt 0 ] || set -- -L unit
@@ -17,6 +25,7 @@ cd "$tree"
 cmake --preset dev >/dev/null && cmake --build --preset dev >/dev/null || exit 1
 tests() { ctest --test-dir build-dev --timeout 60 --output-on-failure "$@" >"$tree.log" 2>&1; }
 tests "$@" || { echo "the tests fail without any change:"; tail -n 30 "$tree.log"; exit 1; }
+declare -A counts
 while IFS=$'\t' read -r file from to; do
     [[ -z $file || $file == \#* ]] && continue
     original=$(<"$file") from=$(printf '%b' "$from") to=$(printf '%b' "$to")
@@ -27,4 +36,7 @@ while IFS=$'\t' read -r file from to; do
         git checkout -q -- "$file"
     fi
     printf '%-7s %s: %s -> %s\n' "$result" "$file" "$from" "$to"
+    counts[$result]=$((${counts[$result]:-0} + 1))
 done <"${MUTANTS:-$repo/tools/mutants.tsv}"
+caught=${counts[caught]:-0} missed=${counts[MISSED]:-0}
+echo "caught $caught of $((caught + missed)) that build: $((100 * caught / (caught + missed + (caught + missed == 0)))) %"

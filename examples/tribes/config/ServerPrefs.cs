@@ -56,3 +56,4 @@ $Server::Password = "";
 $Server::TimeLimitGame = "0";
 $pref::PacketRate = "15";
 $pref::PacketSize = "200";
+
