@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QHash>
 
 using namespace Qt::StringLiterals;
 
@@ -24,11 +25,13 @@ const QByteArray &byteOrderMark()
 // The one of the 54 whose variable is this name, without regard to case; or -1.
 int settingOfVariable(const QString &name)
 {
-    for (int index = 0; index < FieldCount; ++index) {
-        if (name.compare(settingName(index), Qt::CaseInsensitive) == 0)
-            return index;
-    }
-    return -1;
+    static const QHash<QString, int> settings = [] {
+        QHash<QString, int> byName;
+        for (int index = 0; index < FieldCount; ++index)
+            byName.insert(settingName(index).toCaseFolded(), index);
+        return byName;
+    }();
+    return settings.value(name.toCaseFolded(), -1);
 }
 
 } // namespace
@@ -97,16 +100,17 @@ QStringList Document::values() const
 QList<OtherSetting> Document::otherSettings() const
 {
     QList<OtherSetting> settings;
+    QHash<QString, qsizetype> byName; // where each variable is in settings, by its folded name
     for (qsizetype at = 0; at < m_lines.size(); ++at) {
         const DocumentLine &line = m_lines.at(at);
         if (line.setting >= 0 || line.assignment.kind != Assignment::Kind::Valid)
             continue;
-        const auto known = std::find_if(settings.begin(), settings.end(), [&](const auto &setting) {
-            return setting.name.compare(line.assignment.name, Qt::CaseInsensitive) == 0;
-        });
-        OtherSetting &setting = known != settings.end() ? *known : settings.emplace_back();
-        if (setting.name.isEmpty())
-            setting.name = line.assignment.name;
+        const QString folded = line.assignment.name.toCaseFolded();
+        if (!byName.contains(folded)) {
+            byName.insert(folded, settings.size());
+            settings.append({line.assignment.name, {}, {}});
+        }
+        OtherSetting &setting = settings[byName.value(folded)];
         setting.value = line.assignment.value;
         setting.lines << int(at + 1);
     }
