@@ -371,8 +371,9 @@ private Q_SLOTS:
         session.mainWindow()->close();
         QCoreApplication::processEvents();
         QVERIFY(!session.mainWindow() && m_quits == 0);
-        click(dialog, "Command2"); // no game in C:\Dynamix\Tribes
-        QVERIFY(session.pathDialog() && session.pathDialog() != dialog);
+        click(dialog, "Command2"); // no game in C:\Dynamix\Tribes: it says so, then asks again
+        QTRY_VERIFY(session.pathDialog() && session.pathDialog() != dialog);
+        QVERIFY(catcher.texts.last().contains(u"No such file"_s));
         QCOMPARE(session.mainWindow()->field(53)->text(), QString());
         session.mainWindow()->close();
         session.pathDialog()->pathBox()->setText(m_folder->filePath(u"Tribes"_s));

@@ -140,11 +140,25 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 LoadStepOutcome MainWindow::runLoadStep()
 {
-    const LoadStepOutcome outcome = ::runLoadStep(m_shared, [this] { return init().ok(); });
+    Result started;
+    LoadStepOutcome outcome = ::runLoadStep(m_shared, [this, &started] {
+        started = init();
+        return started.ok();
+    });
     m_skinDirectory = outcome.skinDirectory;
+    // path.inf named a folder whose file cannot be read: the reason first, then the path
+    // dialog, in front.
+    const bool failed = !started.ok();
+    if (failed) {
+        m_startNotice = started.message;
+        outcome.pathDialogWanted = false;
+    }
     if (!m_startNotice.isEmpty()) // after the window is shown, which comes next
-        QTimer::singleShot(0, this,
-                           [this] { showMessage(this, std::exchange(m_startNotice, {})); });
+        QTimer::singleShot(0, this, [this, failed] {
+            showMessage(this, std::exchange(m_startNotice, {}));
+            if (failed)
+                Q_EMIT pathInfoRequested();
+        });
     return outcome;
 }
 
