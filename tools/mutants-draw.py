@@ -10,8 +10,8 @@ CHANGES = [(" == ", " != "), (" != ", " == "), (" <= ", " < "), (" >= ", " > "),
            (r"\bbreak;", "{}"), (r"\+\+", "--")]
 candidates = []
 for name in sys.argv[3:]:
-    lines = open(name, encoding="utf-8").read().split("\n")
-    for line in (line for line in lines if lines.count(line) == 1):
+    text = open(name, encoding="utf-8").read()
+    for line in (line for line in text.split("\n") if text.count(line) == 1):
         if line.strip() and not line.strip().startswith(("//", "#")):
             for pattern, becomes in CHANGES:
                 for m in re.finditer(pattern, line):
