@@ -166,7 +166,7 @@ std::optional<QByteArray> Document::format(const QStringList &values) const
     return bytes + "\r\n";
 }
 
-Result readDocument(const QString &nativeName, Document &document, QByteArray *bytes)
+Result readDocumentBytes(const QString &nativeName, QByteArray &bytes)
 {
     QFile file(nativeName);
     const QString name = Platform::displayName(nativeName);
@@ -179,17 +179,23 @@ Result readDocument(const QString &nativeName, Document &document, QByteArray *b
                         .arg(file.size())
                         .arg(SizeLimit)};
     // One byte more than the limit tells a file that grew while it was read.
-    const QByteArray content = file.read(SizeLimit + 1);
+    bytes = file.read(SizeLimit + 1);
     if (file.error() != QFileDevice::NoError)
         return {u"Cannot read \"%1\": %2."_s.arg(name, file.errorString())};
-    if (content.size() > SizeLimit)
+    if (bytes.size() > SizeLimit)
         return {u"\"%1\" is more than the %2 bytes a preferences file can hold; it was not "
                 "read."_s.arg(name)
                         .arg(SizeLimit)};
-    document = Document::parse(content);
-    if (bytes)
-        *bytes = content;
     return {};
+}
+
+Result readDocument(const QString &nativeName, Document &document)
+{
+    QByteArray bytes;
+    const Result read = readDocumentBytes(nativeName, bytes);
+    if (read.ok())
+        document = Document::parse(bytes);
+    return read;
 }
 
 } // namespace Prefs

@@ -93,8 +93,10 @@ private:
     bool m_byteOrderMark = false;
 };
 
-// Reads the file whole, and gives its bytes when asked; fails, and says why, when it cannot be
-// opened or read, or is larger than SizeLimit.
-Result readDocument(const QString &nativeName, Document &document, QByteArray *bytes = nullptr);
+// Reads the file whole; fails, and says why, when it cannot be opened or read, or is larger
+// than SizeLimit.
+Result readDocument(const QString &nativeName, Document &document);
+// The same, giving its bytes.
+Result readDocumentBytes(const QString &nativeName, QByteArray &bytes);
 
 } // namespace Prefs

@@ -1,9 +1,9 @@
 #include "pathstore.h"
 
-#include "savefile.h"
 #include "linereader.h"
 #include "nativepath.h"
 #include "regularfile.h"
+#include "savefile.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #include "savetransaction.h"
 
 #include "filelock.h"
-#include "savefile.h"
 #include "nativepath.h"
+#include "savefile.h"
 #include "settingnames.h"
 
 #include <QFileInfo>
@@ -23,16 +23,27 @@ SaveOutcome stopped(Status status, const Result &why)
     return outcome;
 }
 
-// The file's bytes, or nothing when there is no file (and a missing one may be made).
-std::optional<QByteArray> readBytes(const SaveRequest &request, Result &failed)
+// The file's bytes; none when there is no file and a missing one may be made.
+struct FileBytes
 {
-    if (request.createMissing && !QFileInfo::exists(request.nativeName)
-        && !QFileInfo(request.nativeName).isSymLink())
-        return QByteArray();
+    Result read;
+    bool exists = true;
     QByteArray bytes;
-    Document ignored;
-    failed = readDocument(request.nativeName, ignored, &bytes);
-    return failed.ok() ? std::optional(bytes) : std::nullopt;
+
+    bool operator==(const FileBytes &other) const
+    {
+        return exists == other.exists && bytes == other.bytes;
+    }
+};
+
+FileBytes readBytes(const SaveRequest &request)
+{
+    FileBytes file;
+    file.exists = !request.createMissing || QFileInfo::exists(request.nativeName)
+                  || QFileInfo(request.nativeName).isSymLink();
+    if (file.exists)
+        file.read = readDocumentBytes(request.nativeName, file.bytes);
+    return file;
 }
 
 // The save of these bytes of the file, under the lock; the write is left to the caller.
@@ -124,21 +135,17 @@ SaveOutcome save(const SaveRequest &request)
         const Platform::FileLock lock(name, Platform::FileLock::Kind::Exclusive);
         if (lock.state() == Platform::FileLock::State::Busy)
             return stopped(Status::Busy, Platform::lockBusy(name));
-        Result failed;
-        const std::optional<QByteArray> bytes = readBytes(request, failed);
-        if (!bytes)
-            return stopped(Status::Failed, failed);
-        const bool exists
-                = !(request.createMissing && bytes->isEmpty() && !QFileInfo::exists(name));
-        SaveOutcome outcome = merge(request, *bytes, exists);
+        const FileBytes file = readBytes(request);
+        if (!file.read.ok())
+            return stopped(Status::Failed, file.read);
+        SaveOutcome outcome = merge(request, file.bytes, file.exists);
         if (outcome.status != Status::Written)
             return outcome;
         if (request.dryRun) {
             outcome.status = Status::Previewed;
             return outcome;
         }
-        Result again;
-        if (exists && readBytes(request, again) != bytes)
+        if (readBytes(request) != file)
             continue;
         outcome.result = writeDocument(name, outcome.after, outcome.values, request.source);
         if (!outcome.result.ok()) {
