@@ -105,12 +105,13 @@ SaveOutcome merge(const SaveRequest &request, const QByteArray &bytes, bool exis
         return stopped(Status::Refused, refused);
     const QList<OtherSetting> known = now.otherSettings();
     for (const auto &[name, value] : request.others) {
+        const QString &variable = name; // a lambda may not capture a structured binding
         if (const QString reason = unstorableReason(value); !reason.isEmpty())
             return stopped(
                     Status::Refused,
                     {u"Nothing was written: the value of $%1 holds %2."_s.arg(name, reason)});
         const bool present = std::any_of(known.cbegin(), known.cend(), [&](const auto &other) {
-            return other.name.compare(name, Qt::CaseInsensitive) == 0;
+            return other.name.compare(variable, Qt::CaseInsensitive) == 0;
         });
         if (!present)
             outcome.addedOthers << name;
