@@ -79,6 +79,17 @@ inline constexpr std::array<Field, FieldCount> FieldTable = {{
         {54, "LastMis", "$pref::LastMission = \"", "Last Mission Played", 5},
 }};
 
+// Field N stands at line N: a save writes the settings as lines 1 to 54 in table order.
+constexpr bool linesInTableOrder()
+{
+    for (int index = 0; index < FieldCount; ++index) {
+        if (FieldTable[index].line != index + 1)
+            return false;
+    }
+    return true;
+}
+static_assert(linesInTableOrder());
+
 // Index into FieldTable of the field with this objectName, or -1.
 constexpr int fieldIndex(std::string_view name)
 {
