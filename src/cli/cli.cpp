@@ -32,7 +32,16 @@ int Tool::failure(const QString &message)
 std::optional<Tool::Named> Tool::named(const QString &name, const Prefs::Document &document,
                                        bool adding, QString &refusal) const
 {
-    const QList<int> indexes = Prefs::settingIndexes(name);
+    const QString variable = name.startsWith(u'$') ? name.mid(1) : name;
+    const bool full = variable.contains(u"::"_s);
+    // A full name is a variable's: one of the 54 by its own name, else one of the file.
+    QList<int> indexes;
+    for (int index = 0; full && index < Prefs::FieldCount; ++index) {
+        if (variable.compare(Prefs::settingName(index), Qt::CaseInsensitive) == 0)
+            indexes << index;
+    }
+    if (!full)
+        indexes = Prefs::settingIndexes(name);
     if (indexes.size() == 1)
         return Named{indexes.first(), {}};
     const auto names = [](const QStringList &list) {
@@ -47,8 +56,6 @@ std::optional<Tool::Named> Tool::named(const QString &name, const Prefs::Documen
                           .arg(names(settings));
         return std::nullopt;
     }
-    const QString variable = name.startsWith(u'$') ? name.mid(1) : name;
-    const bool full = variable.contains(u"::"_s);
     QStringList matches, known;
     for (const Prefs::OtherSetting &other : document.otherSettings()) {
         known << other.name;
@@ -76,14 +83,20 @@ std::optional<Tool::Named> Tool::named(const QString &name, const Prefs::Documen
         if (apart < distance)
             std::tie(distance, closest) = std::pair(apart, candidate);
     }
-    const bool fullAndValid = full && !variable.startsWith(u':') && !variable.endsWith(u':')
-                              && Prefs::readAssignment(u'$' + variable + u"=0;"_s).kind
-                                         == Prefs::Assignment::Kind::Valid;
+    // What the game's script takes for a variable's name: namespaces and a name, each a
+    // letter or _ and then letters, digits and _, parted by "::".
+    static const QRegularExpression variableName(
+            uR"(^[A-Za-z_][A-Za-z0-9_]*(::[A-Za-z_][A-Za-z0-9_]*)+$)"_s);
+    const bool fullAndValid = variableName.match(variable).hasMatch();
     if (fullAndValid && (adding || distance > 2))
         return Named{-1, variable};
+    const QString command = m_parser.positionalArguments().value(0);
     if (fullAndValid)
-        refusal = u"the file has no \"%1\": did you mean %2? Give --add to add it all the same"_s
-                          .arg(name, closest);
+        refusal = u"the file has no \"%1\": did you mean %2?"_s.arg(name, closest)
+                  + (command == u"get"_s ? QString() : u" Give --add to add it all the same"_s);
+    else if (full)
+        refusal = u"\"%1\" is no variable's name: namespaces and a name of letters, digits and "
+                  "_, parted by ::, such as Server::Password"_s.arg(name);
     else
         refusal = u"there is no setting \"%1\"; the closest is %2 (tolvane-cli list shows them "
                   "all; a new one needs its full name, such as Server::Password)"_s.arg(name,

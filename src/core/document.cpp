@@ -138,7 +138,8 @@ void Document::setOtherSetting(const QString &name, const QString &value)
     if (found)
         return;
     DocumentLine &added = m_lines.emplace_back();
-    added.bytes = *Platform::encodeDocumentText(u'$' + name + u" = "_s) + quoted;
+    added.bytes
+            = Platform::encodeDocumentText(u'$' + name + u" = "_s).value_or(QByteArray()) + quoted;
     added.assignment = readAssignment(Platform::decodeDocumentText(added.bytes));
 }
 

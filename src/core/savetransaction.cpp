@@ -65,7 +65,10 @@ SaveOutcome merge(const SaveRequest &request, const QByteArray &bytes, bool exis
                 continue;
             changes.insert(index, shown);
             const SettingValue read = request.base ? request.base->setting(index) : SettingValue();
-            if (request.base && now.setting(index) != read && now.fieldText(index) != shown)
+            // Moved lines change no value: only the state and the value count.
+            const SettingValue found = now.setting(index);
+            const bool changedInFile = found.state != read.state || found.value != read.value;
+            if (request.base && changedInFile && now.fieldText(index) != shown)
                 consent << u"%1 was %2 when Tolvane read it; the file now holds %3, and the window "
                            "%4."_s.arg(settingName(index), quoted(read.value),
                                        quoted(now.fieldText(index)), quoted(shown));
