@@ -47,12 +47,10 @@ int Tool::change(const QString &name, const QString &value, const Prefs::Documen
 
 int Tool::set(const QStringList &assignments)
 {
-    QString file;
-    const std::optional<Prefs::Document> document = readFile(file, true);
+    Prefs::SaveRequest request;
+    const std::optional<Prefs::Document> document = readFile(request.nativeName, true);
     if (!document)
         return Failure;
-    Prefs::SaveRequest request;
-    request.nativeName = file;
     for (const QString &assignment : assignments) {
         const qsizetype equals = assignment.indexOf(u'=');
         if (equals < 0)
@@ -131,12 +129,10 @@ int Tool::importJson(const QString &source)
                                .arg(error.offset));
     if (!json.isObject())
         return failure(u"%1 holds no JSON object of settings."_s.arg(name));
-    QString file;
-    const std::optional<Prefs::Document> document = readFile(file, true);
+    Prefs::SaveRequest request;
+    const std::optional<Prefs::Document> document = readFile(request.nativeName, true);
     if (!document)
         return Failure;
-    Prefs::SaveRequest request;
-    request.nativeName = file;
     QMap<QString, QString> keys; // each key's setting, by the name it is set under
     for (const QString &key : memberNames(bytes)) {
         Prefs::SaveRequest probe;
