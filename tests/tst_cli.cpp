@@ -38,6 +38,8 @@ private Q_SLOTS:
         const bool special = setup == u"fifo"_s;
         QVERIFY(special ? makeSpecialFile(prefs, setup) : writeBytes(prefs, original));
         const bool configured = setup == u"config_path_inf"_s;
+        const auto prefix = qScopeGuard([] { qunsetenv("WINEPREFIX"); });
+        qputenv("WINEPREFIX", setup == u"relative_wineprefix"_s ? "w" : "/w");
         if (setup == u"fifo_path_inf"_s)
             QVERIFY(makeSpecialFile(u"path.inf"_s, u"fifo"_s));
         else if (setup.startsWith(u"path_inf="_s)) // these bytes
@@ -52,7 +54,9 @@ private Q_SLOTS:
                 && out.open(setup == u"read_only_output"_s ? QIODevice::ReadOnly
                                                            : QIODevice::WriteOnly)
                 && err.open(QIODevice::WriteOnly));
-        QStringList words = arguments.replace(u"GAME"_s, game).split(u" | "_s);
+        QStringList words = arguments.replace(u"GAME"_s, game)
+                                    .replace(u"DATA"_s, QStringLiteral(TOLVANE_TEST_DATA))
+                                    .split(u" | "_s);
         std::transform(words.begin(), words.end(), words.begin(), expanded);
         std::optional<Platform::FileLock> held; // another writer's turn, for all of the wait
         if (setup == u"locked"_s)
@@ -71,6 +75,24 @@ private Q_SLOTS:
         QVERIFY(status != u"0"_s || complaint.isEmpty() == error.isEmpty());
         if (!special) // nothing written, or what was there with these edits
             QCOMPARE(readBytes(prefs), edited(original, written));
+    }
+
+    // The manual page says what each exit status means in the words --help prints.
+    void exitStatusesDocumented()
+    {
+        const QString page
+                = QString::fromUtf8(readBytes(dataFile("../../packaging/tolvane-cli.1")));
+        const QString section = page.section(u".SH EXIT STATUS\n"_s, 1).section(u"\n.SH"_s, 0, 0);
+        QString expected;
+        for (const Cli::StatusMeaning &row : Cli::ExitStatuses)
+            expected += u".TP .B %1 %2 "_s.arg(row.status).arg(QString::fromUtf8(row.meaning));
+        QCOMPARE(QString(section).replace(u"\\-"_s, u"-"_s).simplified(), expected.trimmed());
+        QBuffer in, out, err;
+        QVERIFY(out.open(QIODevice::WriteOnly) && err.open(QIODevice::WriteOnly));
+        QCOMPARE(Cli::run({u"tolvane-cli"_s, u"--help"_s}, in, out, err), 0);
+        QVERIFY(QString::fromUtf8(out.data())
+                        .simplified()
+                        .endsWith(expected.remove(u".TP .B "_s).trimmed()));
     }
 
     // Separate tolvane-cli programs at once, each setting its own setting to a long value,

@@ -29,6 +29,12 @@ int Tool::failure(const QString &message)
     return Failure;
 }
 
+int Tool::trouble(const QString &message)
+{
+    failure(message);
+    return m_stopped = CannotDo;
+}
+
 std::optional<Tool::Named> Tool::named(const QString &name, const Prefs::Document &document,
                                        bool adding, QString &refusal) const
 {
@@ -72,22 +78,8 @@ std::optional<Tool::Named> Tool::named(const QString &name, const Prefs::Documen
                           .arg(names(matches));
         return std::nullopt;
     }
-    for (int index = 0; index < Prefs::FieldCount; ++index)
-        known << Prefs::settingName(index);
-    // The closest name, compared in full or by the part after "::" as it was given.
-    QString closest;
-    int distance = std::numeric_limits<int>::max();
-    for (const QString &candidate : std::as_const(known)) {
-        const int apart
-                = Prefs::editDistance(variable, full ? candidate : candidate.section(u"::"_s, -1));
-        if (apart < distance)
-            std::tie(distance, closest) = std::pair(apart, candidate);
-    }
-    // What the game's script takes for a variable's name: namespaces and a name, each a
-    // letter or _ and then letters, digits and _, parted by "::".
-    static const QRegularExpression variableName(
-            uR"(^[A-Za-z_][A-Za-z0-9_]*(::[A-Za-z_][A-Za-z0-9_]*)+$)"_s);
-    const bool fullAndValid = variableName.match(variable).hasMatch();
+    const auto [closest, distance] = Prefs::closestName(variable, known);
+    const bool fullAndValid = Prefs::isVariableName(variable);
     if (fullAndValid && (adding || distance > 2))
         return Named{-1, variable};
     const QString command = m_parser.positionalArguments().value(0);
@@ -106,18 +98,18 @@ std::optional<Tool::Named> Tool::named(const QString &name, const Prefs::Documen
 
 int Tool::run(const QStringList &arguments)
 {
-    m_parser.addOptions(
-            {m_game, m_file, m_dryRun, m_force, m_add, m_all, m_json, m_names, m_help, m_version});
+    m_parser.addOptions({m_game, m_file, m_dryRun, m_force, m_add, m_all, m_json, m_names, m_plain,
+                         m_help, m_version});
     if (!m_parser.parse(arguments))
         return usage(m_parser.errorText());
     if (m_parser.isSet(m_help) || m_parser.isSet(m_version)) {
-        m_out << (m_parser.isSet(m_help) ? HelpText : "tolvane-cli " TOLVANE_VERSION) << '\n';
+        m_out << (m_parser.isSet(m_help) ? helpText() : u"tolvane-cli " TOLVANE_VERSION "\n"_s);
         return Success;
     }
     for (const QString &argument : arguments) {
         // What the program made of bytes that are no UTF-8.
         if (argument.contains(QChar::ReplacementCharacter))
-            return failure(u"the argument %1 is not valid UTF-8."_s.arg(Prefs::quoted(argument)));
+            return usage(u"the argument %1 is not valid UTF-8"_s.arg(Prefs::quoted(argument)));
     }
     const QStringList words = m_parser.positionalArguments();
     const QString command = words.value(0);
@@ -149,6 +141,8 @@ int Tool::run(const QStringList &arguments)
         return exportJson();
     if (command == u"import"_s)
         return rest.size() == 1 ? importJson(rest.first()) : usage(u"import reads one file"_s);
+    if (command == u"diff"_s)
+        return rest.size() == 1 ? diff(rest.first()) : usage(u"diff compares with one file"_s);
     return usage(command.isEmpty() ? u"a command is needed"_s
                                    : u"there is no command \"%1\""_s.arg(command));
 }
@@ -157,10 +151,15 @@ std::optional<QString> Tool::documentFile()
 {
     if (m_parser.isSet(m_file))
         return m_parser.value(m_file);
+    // A game folder may be a drive of Wine's, which refuses a relative prefix.
+    if (const QString problem = Platform::winePrefixProblem(); !problem.isEmpty()) {
+        trouble(problem + u'.');
+        return std::nullopt;
+    }
     if (m_parser.isSet(m_game)) {
         // An unset variable in --game "$DIR" would name the root folder's config.
         if (m_parser.value(m_game).isEmpty()) {
-            failure(u"--game names no folder."_s);
+            m_stopped = usage(u"--game names no folder"_s);
             return std::nullopt;
         }
         return Platform::nativeFileName(m_parser.value(m_game) + PrefsFile);
@@ -175,12 +174,12 @@ std::optional<QString> Tool::documentFile()
         QFile file(store);
         if (const QString reason = Platform::openRegularFile(file, QIODevice::ReadOnly);
             !reason.isEmpty()) {
-            failure(u"Cannot open \"%1\": %2."_s.arg(Platform::displayName(store), reason));
+            trouble(u"Cannot open \"%1\": %2."_s.arg(Platform::displayName(store), reason));
             return std::nullopt;
         }
         const std::optional<QString> game = GameDir::readPathStore(file);
         if (!game || game->isEmpty()) {
-            failure(!game ? u"\"%1\" holds no game folder."_s.arg(Platform::displayName(store))
+            trouble(!game ? u"\"%1\" holds no game folder."_s.arg(Platform::displayName(store))
                           : u"path.inf names no game folder: its first line is empty (%1)."_s.arg(
                                   Platform::displayName(store)));
             return std::nullopt;
@@ -193,7 +192,7 @@ std::optional<QString> Tool::documentFile()
                 = rooted.match(*game).hasMatch() ? *game : storeInfo.absolutePath() + u'/' + *game;
         return Platform::nativeFileName(folder + PrefsFile);
     }
-    failure(u"No path.inf in the working folder or in %1: give the game folder with --game DIR, "
+    trouble(u"No path.inf in the working folder or in %1: give the game folder with --game DIR, "
             "or the file with --file FILE."_s.arg(QDir::toNativeSeparators(launcherFolder)));
     return std::nullopt;
 }
@@ -209,13 +208,13 @@ std::optional<Prefs::Document> Tool::readFile(QString &nativeName, bool toWrite)
         // Shared: no writer of Tolvane's is half way through the file while it is read.
         const Platform::FileLock lock(*file, Platform::FileLock::Kind::Shared);
         if (lock.state() == Platform::FileLock::State::Busy) {
-            failure(Platform::lockBusy(*file, !toWrite).message);
+            trouble(Platform::lockBusy(*file, !toWrite).message);
             return std::nullopt;
         }
         m_lockUnsupported = lock.state() == Platform::FileLock::State::Unsupported;
         m_lockReason = lock.unsupportedReason();
         if (const Result read = Prefs::readDocument(*file, document); !read.ok()) {
-            failure(read.message);
+            trouble(read.message);
             return std::nullopt;
         }
     }
@@ -242,7 +241,7 @@ int Tool::finish(int status)
     m_out.flush();
     if (m_out.status() == QTextStream::Ok)
         return status;
-    return failure(u"Cannot write standard output: %1."_s.arg(m_out.device()->errorString()));
+    return trouble(u"Cannot write standard output: %1."_s.arg(m_out.device()->errorString()));
 }
 
 int run(const QStringList &arguments, QIODevice &in, QIODevice &out, QIODevice &err)

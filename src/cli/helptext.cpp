@@ -2,6 +2,8 @@
 
 namespace Cli {
 
+namespace {
+
 const char HelpText[]
         = R"(Usage: tolvane-cli COMMAND [ARGUMENTS] [OPTIONS]
 The server preferences of the game Tribes, config/ServerPrefs.cs, from a shell: read, checked
@@ -20,14 +22,21 @@ Commands:
                        the 54 settings as one JSON object keyed by the game's variable names;
                        --all adds the file's other settings, such as Server::Password
   import --json FILE   sets the settings of such an object, which may name only some of them;
-                       FILE - is standard input
+                       FILE - is standard input, and a named pipe or a device is read as such
+  diff OTHER           each setting whose value differs from OTHER's, a game folder or a file,
+                       one a line: NAME: "this" -> "other"; a line the game cannot read differs
 
 NAME is the game's variable as the file names it, such as Server::HostName, or the window's
 name of its field, such as HostName, in any letter case; or another setting of the file, by its
 full name or the part after ::, such as Password for Server::Password. set and import add a
 variable that the file lacks by its full name; one within two letters of a known name is
 refused as a typo unless --add is given.
-list and check show values as JSON strings: in double quotes, with \" \\ \n \r \t and \uXXXX
+VALUE, and the values of get, export and import, are script text: the game reads \" as a
+quote, \\ as a backslash and \n as a line break, so a value cannot end in a lone \. With
+--plain, values are plain text instead: any text, quotes and backslashes included, passes
+through set and import, and comes back the same from get, export and list; a value whose
+backslashes start no such escape has no plain form, and get names it.
+list, check and diff show values as JSON strings: in double quotes, with \" \\ \n \r \t and \uXXXX
 for quotes, backslashes and control characters, so that blanks and all else show.
 
 The file is read as the game reads it: each setting takes the value of the last line that sets
@@ -47,6 +56,7 @@ Options:
   --add           set and import: add a variable that the file lacks, though a known name is
                   within two letters of its name
   --all           export: the file's other settings too
+  --plain         values as plain text, not script text
   -h, --help      this text
   -v, --version   the version
 
@@ -58,12 +68,34 @@ Options:
 #else
           R"(Without --game or --file the file is the window's: path.inf in the working folder, else in
 ~/.config/tolvane, names the game folder. A drive letter there, as in C:\Dynamix\Tribes, is a
-drive of the Wine prefix in the home folder, which under sudo is root's: give --game then.
+drive of the Wine prefix that WINEPREFIX names (an absolute path), else ~/.wine, which under
+sudo is root's: give --game then.
 )"
 #endif
           R"(
-Arguments, JSON and output are UTF-8. Exit status: 0 done; 1 a file could not be read or
-written, a write was refused, check found something, or get or export met a setting with no
-value; 2 a wrong command, option or name.)";
+A reader waits up to 5 seconds while another of Tolvane's programs writes the file, and lets it
+go once it has read, before it prints. Arguments, JSON and output are UTF-8.
+
+Exit status:
+)";
+
+} // namespace
+
+QString helpText()
+{
+    QString text = QString::fromUtf8(HelpText);
+    for (const StatusMeaning &row : ExitStatuses) {
+        QString line = QStringLiteral("  %1 ").arg(row.status);
+        for (const QString &word : QString::fromUtf8(row.meaning).split(u' ')) {
+            if (line.size() + 1 + word.size() > 95) { // wrapped under its own indent
+                text += line + u'\n';
+                line = QStringLiteral("    ");
+            }
+            line += u' ' + word;
+        }
+        text += line + u'\n';
+    }
+    return text;
+}
 
 } // namespace Cli

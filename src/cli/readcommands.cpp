@@ -1,11 +1,18 @@
-// The commands that only read: list, get, check, export.
+// The commands that only read: list, get, check, export, diff.
 
 #include "tool.h"
 
 #include "documentcheck.h"
+#include "documentdiff.h"
 #include "fieldtable.h"
+#include "filelock.h"
 #include "nativepath.h"
+#include "pathstore.h"
+#include "plaintext.h"
+#include "savefile.h"
 #include "settingnames.h"
+
+#include <QFileInfo>
 
 #include <variant>
 
@@ -40,19 +47,21 @@ int Tool::list()
     QString file;
     const std::optional<Prefs::Document> document = settingsOf(readFile(file), file, m_err);
     if (!document)
-        return Failure;
-    for (int index = 0; index < Prefs::FieldCount; ++index) {
-        const Prefs::SettingValue value = document->setting(index);
-        m_out << Prefs::settingName(index).leftJustified(30) << ' '
-              << (value.state == Prefs::SettingValue::State::Set ? Prefs::quoted(value.value)
-                  : value.state == Prefs::SettingValue::State::Broken
-                          ? u"(cannot read line %1)"_s.arg(value.line)
-                          : u"(not set)"_s)
-              << '\n';
-    }
-    for (const Prefs::OtherSetting &other : document->otherSettings())
-        m_out << other.name.leftJustified(30) << ' ' << Prefs::quoted(other.value) << '\n';
-    return Success;
+        return m_stopped;
+    const Prefs::Settings settings = Prefs::Settings::of(*document);
+    int status = Success;
+    const auto line = [&](const QString &name, Prefs::SettingValue value) {
+        const std::optional<QString> text = shown(name, value.value);
+        status = text ? status : Failure;
+        value.value = text.value_or(QString());
+        if (text || value.state != Prefs::SettingValue::State::Set)
+            m_out << name.leftJustified(30) << ' ' << Prefs::shownValue(value) << '\n';
+    };
+    for (int index = 0; index < Prefs::FieldCount; ++index)
+        line(Prefs::settingName(index), settings.values[index]);
+    for (const Prefs::OtherSetting &other : settings.others)
+        line(other.name, {Prefs::SettingValue::State::Set, other.value, other.lines.last()});
+    return status;
 }
 
 int Tool::get(const QStringList &names)
@@ -60,9 +69,10 @@ int Tool::get(const QStringList &names)
     QString file;
     const std::optional<Prefs::Document> document = settingsOf(readFile(file), file, m_err);
     if (!document)
-        return Failure;
+        return m_stopped;
     const QList<Prefs::OtherSetting> others = document->otherSettings();
-    QList<std::variant<int, QString>> settings; // one of the 54, or another setting's value
+    using Shown = std::variant<int, Prefs::OtherSetting>; // one of the 54, or another setting
+    QList<Shown> settings;
     for (const QString &name : names) {
         QString refusal;
         const std::optional<Named> setting = named(name, *document, false, refusal);
@@ -72,15 +82,16 @@ int Tool::get(const QStringList &names)
             return known.name == setting->other;
         });
         if (setting->index < 0 && other == others.cend())
-            return usage(u"the file has no setting \"%1\""_s.arg(name));
-        settings << (setting->index >= 0 ? decltype(settings)::value_type(setting->index)
-                                         : other->value);
+            return failure(u"no line sets $%1"_s.arg(setting->other));
+        settings << (setting->index >= 0 ? Shown(setting->index) : Shown(*other));
     }
     int status = Success;
-    for (const auto &setting : std::as_const(settings)) {
-        const std::optional<QString> value = std::holds_alternative<QString>(setting)
-                                                     ? std::get<QString>(setting)
-                                                     : valueOf(*document, std::get<int>(setting));
+    for (const Shown &setting : std::as_const(settings)) {
+        const auto *other = std::get_if<Prefs::OtherSetting>(&setting);
+        std::optional<QString> value
+                = other ? other->value : valueOf(*document, std::get<int>(setting));
+        if (value)
+            value = shown(other ? other->name : Prefs::settingName(std::get<int>(setting)), *value);
         status = value ? status : Failure;
         if (value)
             m_out << *value << '\n';
@@ -93,7 +104,7 @@ int Tool::check()
     QString file;
     const std::optional<Prefs::Document> document = readFile(file);
     if (!document)
-        return Failure;
+        return m_stopped;
     const QList<Prefs::Finding> findings = Prefs::checkDocument(*document);
     if (!m_pathStore.isEmpty())
         m_out << "path.inf: " << m_pathStore << '\n';
@@ -114,24 +125,67 @@ int Tool::check()
     return findings.isEmpty() ? Success : Failure;
 }
 
+std::optional<QString> Tool::shown(const QString &name, const QString &value)
+{
+    if (!m_parser.isSet(m_plain))
+        return value;
+    const std::optional<QString> plain = Prefs::plainText(value);
+    if (!plain)
+        m_err << "tolvane-cli: " << name << " holds " << Prefs::quoted(value)
+              << ", whose backslashes start no escape that --plain decodes (\\\" \\\\ \\n)\n";
+    return plain;
+}
+
+int Tool::diff(const QString &other)
+{
+    QString file;
+    const std::optional<Prefs::Document> here = readFile(file);
+    if (!here)
+        return m_stopped;
+    // OTHER is a game folder, as --game takes it, or a file.
+    const QString otherFile
+            = QFileInfo(other).isDir() ? Platform::nativeFileName(other + PrefsFile) : other;
+    Prefs::Document there;
+    {
+        const Platform::FileLock lock(otherFile, Platform::FileLock::Kind::Shared);
+        if (lock.state() == Platform::FileLock::State::Busy)
+            return trouble(Platform::lockBusy(otherFile, true).message);
+        if (const Result read = Prefs::readDocument(otherFile, there); !read.ok())
+            return trouble(read.message);
+    }
+    const QList<Prefs::Difference> found
+            = Prefs::differences(Prefs::Settings::of(*here), Prefs::Settings::of(there));
+    for (Prefs::Difference difference : found) {
+        for (Prefs::SettingValue *value : {&difference.here, &difference.there}) {
+            if (value->state == Prefs::SettingValue::State::Set)
+                value->value = shown(difference.name, value->value).value_or(value->value);
+        }
+        m_out << difference.name << ": " << Prefs::shownValue(difference.here) << " -> "
+              << Prefs::shownValue(difference.there) << '\n';
+    }
+    return found.isEmpty() ? Success : Failure;
+}
+
 int Tool::exportJson()
 {
     QString file;
     const std::optional<Prefs::Document> document = settingsOf(readFile(file), file, m_err);
     if (!document)
-        return Failure;
+        return m_stopped;
     // Written by hand, so that the settings keep the file's order.
     QStringList members;
     int status = Success;
-    for (int index = 0; index < Prefs::FieldCount; ++index) {
-        if (const std::optional<QString> value = valueOf(*document, index))
-            members << Prefs::quoted(Prefs::settingName(index)) + u": "_s + Prefs::quoted(*value);
-        else
-            status = Failure;
-    }
-    if (m_parser.isSet(m_all)) {
-        for (const Prefs::OtherSetting &other : document->otherSettings())
-            members << Prefs::quoted(other.name) + u": "_s + Prefs::quoted(other.value);
+    const auto member = [&](const QString &name, const std::optional<QString> &value) {
+        const std::optional<QString> text = value ? shown(name, *value) : std::nullopt;
+        if (text)
+            members << Prefs::quoted(name) + u": "_s + Prefs::quoted(*text);
+        status = text ? status : Failure;
+    };
+    for (int index = 0; index < Prefs::FieldCount; ++index)
+        member(Prefs::settingName(index), valueOf(*document, index));
+    for (const Prefs::OtherSetting &other : document->otherSettings()) {
+        if (m_parser.isSet(m_all))
+            member(other.name, other.value);
     }
     m_out << "{\n";
     for (qsizetype at = 0; at < members.size(); ++at)

@@ -16,7 +16,8 @@
 
 namespace Cli {
 
-extern const char HelpText[];
+// The text of --help, its exit statuses from ExitStatuses.
+QString helpText();
 
 class Tool
 {
@@ -41,6 +42,8 @@ private:
 
     int usage(const QString &message);
     int failure(const QString &message);
+    // A failure to do the work at all: a file or output that cannot be used, a lock held.
+    int trouble(const QString &message);
     // The setting a name stands for: one of the 54 by any of its names; else a variable of the
     // file by its full name or by the part after "::". Nothing, and the reason, when it names
     // none or more than one; a full name the file lacks names a variable to add.
@@ -59,6 +62,12 @@ private:
     int check();
     int exportJson();
     int importJson(const QString &source);
+    int diff(const QString &other);
+    // A value as the file holds it, or as plain text with --plain; nothing, and said why, when
+    // it has no plain form.
+    std::optional<QString> shown(const QString &name, const QString &value);
+    // A value given to set or import, as the file is to hold it.
+    QString given(const QString &value) const;
     // Resolves a name of set or import, and adds its value to the request.
     int change(const QString &name, const QString &value, const Prefs::Document &document,
                Prefs::SaveRequest &request);
@@ -79,11 +88,13 @@ private:
     const QCommandLineOption m_all{QStringLiteral("all")};
     const QCommandLineOption m_json{QStringLiteral("json")};
     const QCommandLineOption m_names{QStringLiteral("names")};
+    const QCommandLineOption m_plain{QStringLiteral("plain")};
     const QCommandLineOption m_help{{QStringLiteral("h"), QStringLiteral("help")}};
     const QCommandLineOption m_version{{QStringLiteral("v"), QStringLiteral("version")}};
     QString m_pathStore;            // the path.inf that named the game folder, and what it named
     bool m_lockUnsupported = false; // the file system gave the read no lock
     QString m_lockReason;
+    int m_stopped = CannotDo; // the status of the last failure to find or read the file
 };
 
 } // namespace Cli

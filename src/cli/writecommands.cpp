@@ -5,9 +5,11 @@
 
 #include "fieldtable.h"
 #include "nativepath.h"
+#include "plaintext.h"
 #include "regularfile.h"
 #include "settingnames.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -29,9 +31,9 @@ int Tool::change(const QString &name, const QString &value, const Prefs::Documen
     const bool twice = setting->index >= 0
                                ? request.settings.contains(setting->index)
                                : std::any_of(request.others.cbegin(), request.others.cend(),
-                                             [&](const auto &other) {
-                                                 return other.first.compare(setting->other,
-                                                                            Qt::CaseInsensitive)
+                                             [&](const Prefs::OtherEdit &other) {
+                                                 return other.name.compare(setting->other,
+                                                                           Qt::CaseInsensitive)
                                                         == 0;
                                              });
     const QString variable
@@ -39,22 +41,31 @@ int Tool::change(const QString &name, const QString &value, const Prefs::Documen
     if (twice)
         return usage(u"%1 is set twice"_s.arg(variable));
     if (setting->index >= 0)
-        request.settings.insert(setting->index, value);
+        request.settings.insert(setting->index, given(value));
     else
-        request.others.append({setting->other, value});
+        request.others.append({setting->other, given(value)});
     return Success;
+}
+
+QString Tool::given(const QString &value) const
+{
+    return m_parser.isSet(m_plain) ? Prefs::scriptText(value) : value;
 }
 
 int Tool::set(const QStringList &assignments)
 {
     Prefs::SaveRequest request;
+    for (const QString &assignment : assignments) {
+        const QString name = assignment.section(u'=', 0, 0);
+        if (!assignment.contains(u'=') || name != name.trimmed())
+            return usage(u"set takes NAME=VALUE, with no blank around the name, not \"%1\""_s.arg(
+                    assignment));
+    }
     const std::optional<Prefs::Document> document = readFile(request.nativeName, true);
     if (!document)
-        return Failure;
+        return m_stopped;
     for (const QString &assignment : assignments) {
         const qsizetype equals = assignment.indexOf(u'=');
-        if (equals < 0)
-            return usage(u"set takes NAME=VALUE, not \"%1\""_s.arg(assignment));
         if (const int refused
             = change(assignment.left(equals), assignment.mid(equals + 1), *document, request))
             return refused;
@@ -116,30 +127,38 @@ int Tool::importJson(const QString &source)
         bytes = m_in.readAll();
     } else {
         QFile file(source);
-        if (const QString reason = Platform::openRegularFile(file, QIODevice::ReadOnly);
-            !reason.isEmpty())
-            return failure(u"Cannot open \"%1\": %2."_s.arg(Platform::displayName(source), reason));
+        // A named pipe or a device, such as /dev/stdin, is read as standard input is: the
+        // wait for its writer is what the caller asked for.
+        const QFileInfo info(source);
+        const bool stream = info.exists() && !info.isFile() && !info.isDir();
+        const QString reason
+                = stream ? (file.open(QIODevice::ReadOnly) ? QString() : file.errorString())
+                         : Platform::openRegularFile(file, QIODevice::ReadOnly);
+        if (!reason.isEmpty())
+            return trouble(u"Cannot open \"%1\": %2."_s.arg(Platform::displayName(source), reason));
         bytes = file.readAll();
     }
     const QString name = source == u"-"_s ? u"standard input"_s : Platform::displayName(source);
+    if (bytes.isEmpty())
+        return usage(u"%1 is empty: give a JSON object of settings"_s.arg(name));
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError)
-        return failure(u"%1 is no JSON: %2 at byte %3."_s.arg(name, error.errorString())
-                               .arg(error.offset));
+        return usage(
+                u"%1 is no JSON: %2 at byte %3"_s.arg(name, error.errorString()).arg(error.offset));
     if (!json.isObject())
-        return failure(u"%1 holds no JSON object of settings."_s.arg(name));
+        return usage(u"%1 holds no JSON object of settings"_s.arg(name));
     Prefs::SaveRequest request;
     const std::optional<Prefs::Document> document = readFile(request.nativeName, true);
     if (!document)
-        return Failure;
+        return m_stopped;
     QMap<QString, QString> keys; // each key's setting, by the name it is set under
     for (const QString &key : memberNames(bytes)) {
         Prefs::SaveRequest probe;
         if (const int refused = change(key, {}, *document, probe))
             return refused;
         const QString variable = probe.settings.isEmpty()
-                                         ? probe.others.first().first
+                                         ? probe.others.first().name
                                          : Prefs::settingName(probe.settings.firstKey());
         if (keys.contains(variable.toCaseFolded()))
             return failure(u"%1 names %2 twice, as \"%3\" and \"%4\"."_s.arg(
@@ -186,9 +205,10 @@ int Tool::write(Prefs::SaveRequest &request)
             m_err << "tolvane-cli: added $" << added << '\n';
         return Success;
     case Status::Refused:
+        break;
     case Status::Busy:
     case Status::Failed:
-        break;
+        return trouble(outcome.result.message);
     }
     return failure(outcome.result.message);
 }

@@ -117,6 +117,24 @@ QList<OtherSetting> Document::otherSettings() const
     return settings;
 }
 
+void Document::removeOtherSetting(const QString &name)
+{
+    m_lines.removeIf([&name](const DocumentLine &line) {
+        return line.setting < 0 && line.assignment.kind == Assignment::Kind::Valid
+               && line.assignment.name.compare(name, Qt::CaseInsensitive) == 0;
+    });
+    index();
+}
+
+std::optional<QString> Document::otherSetting(const QString &name) const
+{
+    for (const OtherSetting &other : otherSettings()) {
+        if (other.name.compare(name, Qt::CaseInsensitive) == 0)
+            return other.value;
+    }
+    return std::nullopt;
+}
+
 void Document::setOtherSetting(const QString &name, const QString &value)
 {
     const QByteArray quoted = *Platform::encodeDocumentText(u'"' + value + u"\";"_s);

@@ -73,6 +73,10 @@ public:
     // quoted, each keeping its spelling, its place and its comment; or, when none does, adds
     // "$name = "value";" after the other lines. The value is a storable one.
     void setOtherSetting(const QString &name, const QString &value);
+    // Removes every line that assigns the variable, named without regard to case.
+    void removeOtherSetting(const QString &name);
+    // The value the file gives another variable, named without regard to case, if any.
+    std::optional<QString> otherSetting(const QString &name) const;
 
     // The bytes a save writes: the 54 settings with these values as lines 1 to 54 in table
     // order, each as its tag, its value and "\";", and the comment of its line; then every other

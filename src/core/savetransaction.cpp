@@ -23,6 +23,14 @@ SaveOutcome stopped(Status status, const Result &why)
     return outcome;
 }
 
+// Another variable's value in a question: quoted, masked when it is a secret.
+QString shownOther(const QString &name, const std::optional<QString> &value)
+{
+    if (!value)
+        return u"not set"_s;
+    return quoted(isSecret(name) ? SecretMask.toString() : *value);
+}
+
 // The file's bytes; none when there is no file and a missing one may be made.
 struct FileBytes
 {
@@ -106,19 +114,26 @@ SaveOutcome merge(const SaveRequest &request, const QByteArray &bytes, bool exis
     }
     if (const Result refused = checkStorable(values, request.source); !refused.ok())
         return stopped(Status::Refused, refused);
-    const QList<OtherSetting> known = now.otherSettings();
-    for (const auto &[name, value] : request.others) {
-        const QString &variable = name; // a lambda may not capture a structured binding
-        if (const QString reason = unstorableReason(value); !reason.isEmpty())
+    for (const OtherEdit &edit : request.others) {
+        const QString &name = edit.name;
+        if (const QString reason = unstorableReason(edit.value.value_or(QString()));
+            !reason.isEmpty())
             return stopped(
                     Status::Refused,
                     {u"Nothing was written: the value of $%1 holds %2."_s.arg(name, reason)});
-        const bool present = std::any_of(known.cbegin(), known.cend(), [&](const auto &other) {
-            return other.name.compare(variable, Qt::CaseInsensitive) == 0;
-        });
-        if (!present)
+        const std::optional<QString> current = now.otherSetting(name);
+        const std::optional<QString> read
+                = request.base ? request.base->otherSetting(name) : current;
+        if (read != current && current != edit.value)
+            consent << u"$%1 was %2 when Tolvane read it; the file now holds %3, and the window "
+                       "%4."_s.arg(name, shownOther(name, read), shownOther(name, current),
+                                   shownOther(name, edit.value));
+        if (!current && edit.value)
             outcome.addedOthers << name;
-        outcome.after.setOtherSetting(name, value);
+        if (edit.value)
+            outcome.after.setOtherSetting(name, *edit.value);
+        else
+            outcome.after.removeOtherSetting(name);
     }
     const bool agreed = std::all_of(consent.cbegin(), consent.cend(), [&](const QString &text) {
         return request.force || request.consented.contains(text);

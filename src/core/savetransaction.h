@@ -12,11 +12,20 @@
 
 namespace Prefs {
 
+// A change to another variable, by its full name: a new value, or its removal.
+struct OtherEdit
+{
+    QString name;
+    std::optional<QString> value; // nothing: every line that assigns it goes
+
+    bool operator==(const OtherEdit &) const = default;
+};
+
 struct SaveRequest
 {
     QString nativeName;
-    QMap<int, QString> settings;               // values the caller gives some of the 54
-    QList<std::pair<QString, QString>> others; // other variables, by full name, and values
+    QMap<int, QString> settings; // values the caller gives some of the 54
+    QList<OtherEdit> others;     // changes to other variables; with a base, each is the user's
     // The window's 54 field texts. With a base, the document the window last read from or wrote
     // to this file, a setting whose field differs from the base is the user's change: one the
     // file changed meanwhile too is a conflict, every other takes the file's current value.

@@ -2,6 +2,9 @@
 
 #include "fieldtable.h"
 
+#include <QRegularExpression>
+
+#include <limits>
 #include <numeric>
 
 using namespace Qt::StringLiterals;
@@ -105,6 +108,33 @@ QString quoted(QStringView text)
             result += character;
     }
     return result + u'"';
+}
+
+bool isSecret(QStringView name)
+{
+    return name.contains(u"password", Qt::CaseInsensitive);
+}
+
+bool isVariableName(QStringView name)
+{
+    static const QRegularExpression variable(
+            QStringLiteral(R"(^[A-Za-z_][A-Za-z0-9_]*(::[A-Za-z_][A-Za-z0-9_]*)+$)"));
+    return variable.match(name.toString()).hasMatch();
+}
+
+std::pair<QString, int> closestName(QStringView name, const QStringList &others)
+{
+    const bool full = name.contains(u"::");
+    QStringList known = others;
+    for (int index = 0; index < FieldCount; ++index)
+        known << settingName(index);
+    std::pair<QString, int> closest{QString(), std::numeric_limits<int>::max()};
+    for (const QString &candidate : std::as_const(known)) {
+        const int apart = editDistance(name, full ? candidate : candidate.section(u"::"_s, -1));
+        if (apart < closest.second)
+            closest = {candidate, apart};
+    }
+    return closest;
 }
 
 } // namespace Prefs

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace Prefs {
 
@@ -27,6 +28,19 @@ int settingIndex(QStringView name);
 // How many letters must be added, removed or replaced to make one name the other, without
 // regard to case.
 int editDistance(QStringView first, QStringView second);
+
+// Whether a variable's value is kept out of sight: its name holds "password", in any case.
+bool isSecret(QStringView name);
+// What a secret value shows in its place.
+inline constexpr QStringView SecretMask = u"********";
+
+// Whether the game's script takes this for a variable's full name: namespaces and a name, each
+// a letter or _ and then letters, digits and _, parted by "::".
+bool isVariableName(QStringView name);
+
+// Among the variables of the 54 and these others, the one closest to the name, compared in
+// full, or by the part after "::" when the name has none; and how many letters apart.
+std::pair<QString, int> closestName(QStringView name, const QStringList &others);
 
 // The text as a JSON string: in double quotes, with quotes, backslashes, control characters,
 // the line and paragraph separators and lone surrogates escaped, so that blanks and all else

@@ -30,6 +30,9 @@ QString backupCopyName();
 // The Wine prefix whose drives the drive letters are: WINEPREFIX when it is an absolute path,
 // else ~/.wine.
 QString winePrefix();
+// Why the drive letters cannot be used as Wine would: WINEPREFIX holds a relative path, which
+// Wine refuses; empty when they can, and on Windows.
+QString winePrefixProblem();
 // The folder that a drive letter stands for ("c" gives ~/.wine/dosdevices/c:).
 QString wineDriveFolder(QChar driveLetter);
 

@@ -50,6 +50,14 @@ QString winePrefix()
                                         : homeFolder() + QLatin1StringView("/.wine");
 }
 
+QString winePrefixProblem()
+{
+    const QString prefix = qEnvironmentVariable("WINEPREFIX");
+    return prefix.isEmpty() || QDir::isAbsolutePath(prefix)
+                   ? QString()
+                   : QStringLiteral("WINEPREFIX must be an absolute path");
+}
+
 QString wineDriveFolder(QChar driveLetter)
 {
     return winePrefix() + QLatin1StringView("/dosdevices/") + driveLetter.toLower() + u':';

@@ -52,6 +52,11 @@ QString winePrefix()
     return {};
 }
 
+QString winePrefixProblem()
+{
+    return {};
+}
+
 QString wineDriveFolder(QChar driveLetter)
 {
     return QString(driveLetter) + u':';

@@ -12,7 +12,7 @@ Result writeFailure(const QString &nativeName, const QString &reason)
 
 Result lockBusy(const QString &nativeName, bool reading)
 {
-    return {QStringLiteral("Another program is writing \"%1\"; nothing was %2.")
+    return {QStringLiteral("Another program is reading or writing \"%1\"; nothing was %2.")
                     .arg(displayName(nativeName),
                          reading ? QStringLiteral("read") : QStringLiteral("written"))};
 }

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,7 +16,7 @@
 
 using namespace Qt::StringLiterals;
 
-FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
+FolderBrowser::FolderBrowser(SharedStrings &shared, const QString &start, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_shared(shared)
     , m_drives(new QComboBox(this))
@@ -30,13 +31,15 @@ FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
     m_drives->setObjectName(u"Drive1"_s);
     m_drives->setAccessibleName(u"Drives"_s);
     m_drives->setGeometry(twipsRect(0, 0, 2775, 315));
-    // The drive shown first is the one that holds the working folder.
-    const QString start = QDir::currentPath();
+    // The drive shown first is the one that holds the folder it opens on.
+    const QString first = !start.isEmpty() && QFileInfo(start).isDir()
+                                  ? QDir::cleanPath(QFileInfo(start).absoluteFilePath())
+                                  : QDir::currentPath();
     qsizetype matched = 0; // the longest drive folder that holds it
     for (const auto &[label, folder] : drives()) {
         m_drives->addItem(label, folder);
         const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
-        if ((start + u'/').startsWith(prefix) && prefix.size() > matched) {
+        if ((first + u'/').startsWith(prefix) && prefix.size() > matched) {
             matched = prefix.size();
             m_drives->setCurrentIndex(m_drives->count() - 1);
         }
@@ -59,15 +62,16 @@ FolderBrowser::FolderBrowser(SharedStrings &shared, QWidget *parent)
     cancel->setObjectName(u"Command2"_s);
     cancel->setGeometry(twipsRect(3240, 1320, 1455, 375));
     cancel->setAutoDefault(false);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
 
     setTabOrder(m_drives, m_folders);
     setTabOrder(m_folders, ok);
     setTabOrder(ok, cancel);
 
     // Filling the list when the browser is made is no change: BrowsePath stays as it is.
-    m_currentFolder = start;
+    m_currentFolder = first;
     m_shownDrive = m_drives->currentIndex();
-    openFolder(start);
+    openFolder(first);
     connect(m_drives, &QComboBox::activated, this, &FolderBrowser::driveChanged);
 }
 
@@ -109,9 +113,7 @@ void FolderBrowser::itemOpened(QListWidgetItem *item)
 {
     if (item == m_folders->item(0))
         return; // the open folder itself
-    const QString target = QDir(m_currentFolder).filePath(item->text());
-    if (openFolder(target))
-        m_shared.BrowsePath = m_currentFolder;
+    openFolder(QDir(m_currentFolder).filePath(item->text()));
 }
 
 void FolderBrowser::driveChanged(int index)
@@ -119,14 +121,13 @@ void FolderBrowser::driveChanged(int index)
     // Picking the drive that the list already shows keeps the folder open on it.
     if (index == m_shownDrive)
         return;
-    if (openFolder(m_drives->itemData(index).toString())) {
+    if (openFolder(m_drives->itemData(index).toString()))
         m_shownDrive = index;
-        m_shared.BrowsePath = m_currentFolder;
-    }
 }
 
 void FolderBrowser::takeFolder()
 {
+    m_shared.BrowsePath = QDir::toNativeSeparators(m_currentFolder);
     Q_EMIT folderTaken();
     close();
 }
@@ -139,7 +140,8 @@ void FolderBrowser::keyPressEvent(QKeyEvent *event)
         takeFolder();
         break;
     case Qt::Key_Escape:
-        break; // "&Cancel" has no action, and neither has Esc.
+        close();
+        break;
     default:
         QWidget::keyPressEvent(event);
     }

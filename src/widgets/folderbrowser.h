@@ -1,9 +1,9 @@
 #pragma once
 
 // The folder browser "Locate": a drive list and a folder list from which the user picks
-// the game folder. Opening a folder (double click) makes it the list's current folder and
-// records it in BrowsePath; "&Ok" hands BrowsePath to the path dialog. Esc and "&Cancel"
-// do nothing; the close box closes the window without taking a folder.
+// the game folder. Opening a folder (double click) makes it the list's current folder; "&Ok"
+// records the folder it shows in BrowsePath and hands it to the path dialog. Esc, "&Cancel"
+// and the close box close the window without taking a folder.
 
 #include <QWidget>
 
@@ -17,7 +17,9 @@ class FolderBrowser : public QWidget
     Q_OBJECT
 
 public:
-    explicit FolderBrowser(SharedStrings &shared, QWidget *parent = nullptr);
+    // Opens on the folder start when it exists, else on the working folder.
+    explicit FolderBrowser(SharedStrings &shared, const QString &start = QString(),
+                           QWidget *parent = nullptr);
 
     QComboBox *driveList() const { return m_drives; }
     QListWidget *folderList() const { return m_folders; }

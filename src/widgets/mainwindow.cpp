@@ -1,30 +1,38 @@
 #include "mainwindow.h"
 
+#include "comparedialog.h"
 #include "filelock.h"
 #include "messagebox.h"
 #include "nativepath.h"
+#include "othersettingspage.h"
 #include "pagelayout.h"
 #include "prefswriter.h"
 #include "printing.h"
 #include "savefile.h"
 #include "savetransaction.h"
+#include "settingnames.h"
 #include "skinname.h"
 #include "tabcontrol.h"
 #include "twips.h"
 #include "windowfonts.h"
 
 #include <QAbstractItemView>
+#include <QCloseEvent>
 #include <QCompleter>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -41,8 +49,29 @@ struct MenuRow
 };
 
 const char FileDialogFilter[] = "Volume Files (*.vol)";
-// Load Backup reads this file in the working folder; no command writes it.
+// Load Backup reads this file in the working folder when it is there.
 const char BackupToLoad[] = "serverprefs.bak";
+
+// A file's name and when it was last changed, for a question.
+QString fileAndDate(const QString &nativeName)
+{
+    return u"\"%1\", last changed %2"_s.arg(
+            Platform::displayName(nativeName),
+            QLocale().toString(QFileInfo(nativeName).lastModified(), QLocale::ShortFormat));
+}
+
+// The texts of a list, each a sentence on a line of its own.
+QString sentences(const QStringList &texts)
+{
+    QStringList lines;
+    for (QString text : texts) {
+        text = text.trimmed();
+        if (!text.endsWith(u'.') && !text.endsWith(u'?'))
+            text += u'.';
+        lines << text;
+    }
+    return lines.join(u'\n');
+}
 
 } // namespace
 
@@ -66,10 +95,31 @@ MainWindow::MainWindow(SharedStrings &shared, QWidget *parent)
         connect(pages.skinButtons.at(team), &QPushButton::clicked, this,
                 [this, team] { pickSkin(team); });
     }
+    m_otherPage = new OtherSettingsPage(m_tabs->addPage(u"Other Settings"_s));
+    connect(m_otherPage, &OtherSettingsPage::setRequested, this, &MainWindow::setOtherSetting);
+    connect(m_otherPage, &OtherSettingsPage::removeRequested, this,
+            &MainWindow::removeOtherSetting);
     buildMenus();
 
+    // Which server the window edits, and whether it holds edits not yet saved.
+    m_statusFolder = new QLabel(this);
+    m_statusFolder->setObjectName(u"statusFolder"_s);
+    m_statusEdited = new QLabel(u"Unsaved edits"_s, this);
+    m_statusEdited->setObjectName(u"statusEdited"_s);
+    statusBar()->addWidget(m_statusFolder, 1);
+    statusBar()->addPermanentWidget(m_statusEdited);
+    statusBar()->setSizeGripEnabled(false);
+    for (QLineEdit *field : std::as_const(m_fields))
+        connect(field, &QLineEdit::textChanged, this, &MainWindow::updateStatusLine);
+    updateStatusLine();
+
+    m_chooseFile = [this](bool saving, const QString &folder) {
+        return saving ? QFileDialog::getSaveFileName(this, QString(), folder)
+                      : QFileDialog::getOpenFileName(this, QString(), folder);
+    };
     m_chooseSkinFile = [this] {
         QFileDialog *dialog = skinDialog();
+        dialog->setDirectory(Platform::nativeFileName(skinDirectory()));
         const bool chosen = dialog->exec() == QDialog::Accepted;
         // Enter on a typed name closes the dialog but leaves its completion list open, on
         // screen and holding the keyboard.
@@ -95,14 +145,14 @@ void MainWindow::buildMenus()
             {"mnuBackup", "&Create Backup", Qt::Key_B, &MainWindow::createBackup, false},
             {"mnuLoad", "&Load Backup", Qt::Key_L, &MainWindow::loadBackup, false},
             {"mnuPath", "Change &Path Info", Qt::Key_P, &MainWindow::pathInfoRequested, false},
-            {"mnuExit", "E&xit", Qt::Key_E, &MainWindow::exitRequested, false},
+            {"mnuExit", "E&xit", Qt::Key_E, &MainWindow::exitProgram, false},
             {"mnuEdit", "&Edit", 0, nullptr, true},
             {"mnuPrint", "Print", 0, &MainWindow::print, false},
             {"mnuConfig", "C&onfig.cs Compare", Qt::Key_O, &MainWindow::configCompare, false},
             {"mnuRestor", "Res&tore ServerPrefs", 0, &MainWindow::restore, false},
             {"mnuCreat", "C&reate New ServerPrefs!", 0, nullptr, true},
             {"mnuSaE", "Save and Exit", 0, &MainWindow::saveAndExit, false},
-            {"mnuSaC", "Save and Continue", 0, nullptr, false},
+            {"mnuSaC", "Save and Continue", Qt::Key_S, &MainWindow::saveAndContinue, false},
     };
     QMenu *menu = nullptr;
     for (const MenuRow &row : menuTree) {
@@ -140,20 +190,14 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 LoadStepOutcome MainWindow::runLoadStep()
 {
-    Result started;
-    LoadStepOutcome outcome = ::runLoadStep(m_shared, [this, &started] {
-        started = init();
-        return started.ok();
-    });
-    m_skinDirectory = outcome.skinDirectory;
-    // path.inf named a folder whose file cannot be read: the reason first, then the path
-    // dialog, in front.
-    const bool failed = !started.ok();
-    if (failed) {
-        m_startNotice = started.message;
-        outcome.pathDialogWanted = false;
-    }
-    if (!m_startNotice.isEmpty()) // after the window is shown, which comes next
+    const LoadStepOutcome outcome = ::runLoadStep(m_shared, [this] { return init(); });
+    updateStatusLine();
+    // A failed start: the reason first, after the window is shown, which comes next; then the
+    // path dialog, in front.
+    const bool failed = !outcome.failure.isEmpty();
+    if (failed)
+        m_startNotice = outcome.failure;
+    if (!m_startNotice.isEmpty())
         QTimer::singleShot(0, this, [this, failed] {
             showMessage(this, std::exchange(m_startNotice, {}));
             if (failed)
@@ -167,6 +211,11 @@ Result MainWindow::init()
     return loadPrefs();
 }
 
+QString MainWindow::skinDirectory() const
+{
+    return m_shared.TribesPath + SkinsFolder;
+}
+
 Result MainWindow::loadPrefs()
 {
     const QString programName = m_shared.TribesPath + PrefsFile;
@@ -176,27 +225,37 @@ Result MainWindow::loadPrefs()
         m_base = read;
         m_baseName = Platform::nativeFileName(programName);
         m_otherEdits.clear();
+        showDocument(read);
     }
     return loaded;
 }
+
+namespace {
+
+// Reads a preferences file under its shared lock: no writer of Tolvane's is half way through.
+Result readPrefs(const QString &nativeName, Prefs::Document &document)
+{
+    const Platform::FileLock lock(nativeName, Platform::FileLock::Kind::Shared);
+    if (lock.state() == Platform::FileLock::State::Busy)
+        return Platform::lockBusy(nativeName, true);
+    if (const Result opened = Prefs::readDocument(nativeName, document); !opened.ok())
+        return opened;
+    if (!document.namesAnySetting())
+        return {u"\"%1\" sets none of the %2 settings, so it is no preferences file."_s
+                        .arg(Platform::displayName(nativeName))
+                        .arg(Prefs::FieldCount)};
+    return {};
+}
+
+} // namespace
 
 Result MainWindow::loadFields(const QString &programName, Prefs::Document &document,
                               QString &notice)
 {
     const QString nativeName = Platform::nativeFileName(programName);
     notice.clear();
-    {
-        // Shared: no writer of Tolvane's is half way through the file while it is read.
-        const Platform::FileLock lock(nativeName, Platform::FileLock::Kind::Shared);
-        if (lock.state() == Platform::FileLock::State::Busy)
-            return Platform::lockBusy(nativeName, true);
-        if (Result opened = Prefs::readDocument(nativeName, document); !opened.ok())
-            return {opened.message + u" No field was changed."_s};
-    }
-    if (!document.namesAnySetting())
-        return {u"\"%1\" sets none of the %2 settings, so it is no preferences file. No field "
-                "was changed."_s.arg(Platform::displayName(nativeName))
-                        .arg(Prefs::FieldCount)};
+    if (const Result read = readPrefs(nativeName, document); !read.ok())
+        return {read.message + u" No field was changed."_s};
     for (int index = 0; index < Prefs::FieldCount; ++index) {
         if (document.setting(index).state == Prefs::SettingValue::State::NotSet)
             continue;
@@ -215,6 +274,57 @@ Result MainWindow::loadFields(const QString &programName, Prefs::Document &docum
                   + u"The game reads \"%1\" instead: Windows keeps that copy of this file for a "
                     "game under Program Files."_s.arg(copy);
     return {};
+}
+
+void MainWindow::showDocument(const Prefs::Document &document)
+{
+    m_otherPage->showSettings(windowDocument().otherSettings());
+    Q_UNUSED(document);
+    updateStatusLine();
+}
+
+Prefs::Document MainWindow::windowDocument() const
+{
+    Prefs::Document document = m_base.value_or(Prefs::Document());
+    for (const Prefs::OtherEdit &edit : m_otherEdits) {
+        if (edit.value)
+            document.setOtherSetting(edit.name, *edit.value);
+        else
+            document.removeOtherSetting(edit.name);
+    }
+    return document;
+}
+
+Prefs::Settings MainWindow::windowSettings() const
+{
+    Prefs::Settings settings = Prefs::Settings::of(windowDocument());
+    const QStringList texts = fieldTexts();
+    for (int index = 0; index < Prefs::FieldCount; ++index)
+        settings.values[index] = {Prefs::SettingValue::State::Set, texts.at(index), 0};
+    return settings;
+}
+
+bool MainWindow::hasUnsavedEdits() const
+{
+    if (!m_otherEdits.isEmpty())
+        return true;
+    const QStringList texts = fieldTexts();
+    for (int index = 0; index < Prefs::FieldCount; ++index) {
+        if (texts.at(index) != (m_base ? m_base->fieldText(index) : QString()))
+            return true;
+    }
+    return false;
+}
+
+void MainWindow::updateStatusLine()
+{
+    if (!m_statusFolder)
+        return; // the fields are filled before the status line is made
+    m_statusFolder->setText(m_shared.TribesPath.isEmpty()
+                                    ? u"No game folder"_s
+                                    : u"Game folder: %1"_s.arg(Platform::displayName(
+                                            Platform::nativeFileName(m_shared.TribesPath))));
+    m_statusEdited->setVisible(hasUnsavedEdits());
 }
 
 void MainWindow::Format()
@@ -242,11 +352,11 @@ bool MainWindow::report(const Result &result)
     return false;
 }
 
-void MainWindow::saveAndExit()
+bool MainWindow::save()
 {
     // A value the file cannot hold is shown to be mended before anything is asked.
     if (!report(Prefs::checkStorable(fieldTexts(), Prefs::ValueSource::Fields)))
-        return;
+        return false;
     Prefs::SaveRequest request;
     request.nativeName = Platform::nativeFileName(m_shared.TribesPath + PrefsFile);
     request.shown = fieldTexts();
@@ -256,6 +366,12 @@ void MainWindow::saveAndExit()
     request.createMissing = true;
     request.source = Prefs::ValueSource::Fields;
     Format();
+    // Something else in the file's place is said at once: no question could make it a file.
+    const QFileInfo info(request.nativeName);
+    if (info.exists() && !info.isFile())
+        return report({u"Cannot save \"%1\": it is %2, not a file. Nothing was written."_s.arg(
+                Platform::displayName(request.nativeName),
+                info.isDir() ? u"a folder"_s : u"no regular file (a named pipe or a device)"_s)});
     // The lock is held by the save alone, never while a question or a message is on screen.
     for (;;) {
         QGuiApplication::setOverrideCursor(Qt::BusyCursor);
@@ -265,30 +381,88 @@ void MainWindow::saveAndExit()
             m_base = outcome.after;
             m_baseName = request.nativeName;
             m_otherEdits.clear();
-            Q_EMIT exitRequested();
-            return;
+            for (int index = 0; index < Prefs::FieldCount; ++index) {
+                if (m_fields.at(index)->text() != outcome.values.at(index))
+                    m_fields.at(index)->setText(outcome.values.at(index));
+            }
+            showDocument(outcome.after);
+            return true;
         }
-        if (outcome.status != Prefs::SaveOutcome::Status::NeedsConsent) {
-            report(outcome.result);
-            return;
-        }
-        const QString question
-                = outcome.consent.join(u'\n')
-                  + u"\n\nSave and Exit writes your changes on top of the file as it is now, "
-                    "and these values as shown."_s;
+        if (outcome.status != Prefs::SaveOutcome::Status::NeedsConsent)
+            return report(outcome.result);
+        const QString question = sentences(outcome.consent)
+                                 + u"\n\nA save writes your changes on top of the file as it is "
+                                   "now, and these values as shown."_s;
         if (!askToSave(this, question))
-            return; // the edits stay, and Restore can be chosen
+            return false; // the edits stay, and Restore can be chosen
         request.consented = outcome.consent;
     }
+}
+
+void MainWindow::saveAndExit()
+{
+    if (!save())
+        return;
+    m_leaving = true;
+    Q_EMIT exitRequested();
+}
+
+void MainWindow::saveAndContinue()
+{
+    save();
+}
+
+bool MainWindow::agreeToLeave()
+{
+    if (m_leaving || !hasUnsavedEdits())
+        return true;
+    const QString choice = ask(
+            this,
+            u"The window holds edits that are not saved to \"%1\"."_s.arg(Platform::displayName(
+                    Platform::nativeFileName(m_shared.TribesPath + PrefsFile))),
+            {QString::fromLatin1(SaveChoice), QString::fromLatin1(DiscardChoice)});
+    if (choice.isEmpty())
+        return false;
+    m_leaving = choice == QLatin1StringView(DiscardChoice) || save();
+    return m_leaving;
+}
+
+void MainWindow::exitProgram()
+{
+    if (agreeToLeave())
+        Q_EMIT exitRequested();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!agreeToLeave())
+        event->ignore();
+}
+
+bool MainWindow::agreeToReplace(const QString &what)
+{
+    return !hasUnsavedEdits()
+           || !ask(this, u"%1 replaces the edits in the window that are not saved."_s.arg(what),
+                   {u"&Replace Them"_s})
+                       .isEmpty();
 }
 
 void MainWindow::createBackup()
 {
     // The document as the window holds it: the fields as shown, the other lines as last read.
-    Prefs::Document document = m_base.value_or(Prefs::Document());
-    for (const auto &[name, value] : std::as_const(m_otherEdits))
-        document.setOtherSetting(name, value);
-    const QString backup = Platform::backupCopyName();
+    const Prefs::Document document = windowDocument();
+    QString backup = Platform::backupCopyName();
+    if (QFileInfo::exists(backup)) {
+        const QString choice
+                = ask(this, u"%1 is there already. Replace it?"_s.arg(fileAndDate(backup)),
+                      {u"&Replace"_s, u"&Another Name"_s});
+        if (choice.isEmpty())
+            return;
+        if (choice == u"&Another Name"_s)
+            backup = m_chooseFile(true, QFileInfo(backup).path());
+        if (backup.isEmpty())
+            return;
+    }
     Format();
     if (!report(Prefs::writeDocument(backup, document, fieldTexts(), Prefs::ValueSource::Fields)))
         return;
@@ -296,29 +470,112 @@ void MainWindow::createBackup()
     const QString game = Platform::nativeFileName(m_shared.TribesPath + PrefsFile);
     QFile::setPermissions(backup, QFileInfo::exists(game) ? QFile::permissions(game)
                                                           : QFile::ReadOwner | QFile::WriteOwner);
+    showMessage(this, u"The backup is written to \"%1\"."_s.arg(Platform::displayName(backup)));
 }
 
 void MainWindow::loadBackup()
 {
+    // The working folder's serverprefs.bak, else a backup the user picks where Create Backup
+    // writes them.
+    QString name = Platform::nativeFileName(QString::fromLatin1(BackupToLoad));
+    if (!QFileInfo::exists(name))
+        name = m_chooseFile(false, QFileInfo(Platform::backupCopyName()).path());
+    if (name.isEmpty())
+        return;
     Prefs::Document backup;
+    if (const Result read = readPrefs(name, backup); !read.ok()) {
+        report({read.message + u" No field was changed."_s});
+        return;
+    }
+    // What it would change: the settings it gives that the window shows otherwise.
+    int changes = 0;
+    const Prefs::Settings from = Prefs::Settings::of(backup);
+    for (const Prefs::Difference &difference : Prefs::differences(windowSettings(), from))
+        changes += difference.there.state != Prefs::SettingValue::State::NotSet;
+    QString question = u"Load Backup reads %1.\nIt changes %2 of the settings the window shows."_s
+                               .arg(fileAndDate(name))
+                               .arg(changes);
+    if (hasUnsavedEdits())
+        question += u"\nThe window holds edits that are not saved; they may be replaced."_s;
+    if (ask(this, question, {u"&Load"_s}).isEmpty())
+        return;
     QString notice;
-    if (!report(loadFields(QString::fromLatin1(BackupToLoad), backup, notice)))
+    if (!report(loadFields(name, backup, notice)))
         return;
     // The backup's other settings count as the user's changes; no other line is removed.
     for (const Prefs::OtherSetting &other : backup.otherSettings()) {
-        m_otherEdits.removeIf([&](const auto &edit) {
-            return edit.first.compare(other.name, Qt::CaseInsensitive) == 0;
+        m_otherEdits.removeIf([&](const Prefs::OtherEdit &edit) {
+            return edit.name.compare(other.name, Qt::CaseInsensitive) == 0;
         });
         m_otherEdits.append({other.name, other.value});
     }
+    showDocument(backup);
     if (!notice.isEmpty())
         showMessage(this, notice);
 }
 
 void MainWindow::restore()
 {
+    if (!agreeToReplace(u"Restore"_s))
+        return;
     if (report(loadPrefs()) && !m_startNotice.isEmpty())
         showMessage(this, std::exchange(m_startNotice, {}));
+}
+
+void MainWindow::setOtherSetting(const QString &name, const QString &value)
+{
+    const QString variable = name.startsWith(u'$') ? name.mid(1) : name;
+    if (Prefs::settingIndex(variable) >= 0 && variable.contains(u"::"_s)) {
+        showMessage(this, u"$%1 is one of the settings of the other pages: change it there."_s.arg(
+                                  variable));
+        return;
+    }
+    if (const QString reason = Prefs::unstorableReason(value); !reason.isEmpty()) {
+        showMessage(this, u"The value of $%1 holds %2; nothing was changed. A quote is written "
+                          "\\\" and a backslash \\\\."_s.arg(variable, reason));
+        return;
+    }
+    const Prefs::Document document = windowDocument();
+    QStringList known;
+    for (const Prefs::OtherSetting &other : document.otherSettings())
+        known << other.name;
+    const bool present = document.otherSetting(variable).has_value();
+    if (!present && !Prefs::isVariableName(variable)) {
+        showMessage(this, u"\"%1\" is no variable's name: namespaces and a name of letters, "
+                          "digits and _, parted by ::, such as Server::Password."_s.arg(name));
+        return;
+    }
+    const auto [closest, distance] = Prefs::closestName(variable, known);
+    if (!present && distance <= 2
+        && ask(this, u"The file has no $%1. Did you mean $%2?"_s.arg(variable, closest),
+               {u"&Add $%1"_s.arg(variable)})
+                   .isEmpty())
+        return;
+    // Spelled as the file spells it, when it has it.
+    QString spelled = variable;
+    for (const QString &other : std::as_const(known)) {
+        if (other.compare(variable, Qt::CaseInsensitive) == 0)
+            spelled = other;
+    }
+    m_otherEdits.removeIf([&](const Prefs::OtherEdit &edit) {
+        return edit.name.compare(spelled, Qt::CaseInsensitive) == 0;
+    });
+    m_otherEdits.append({spelled, value});
+    showDocument(windowDocument());
+}
+
+void MainWindow::removeOtherSetting(const QString &name)
+{
+    const QString variable = name.startsWith(u'$') ? name.mid(1) : name;
+    if (!windowDocument().otherSetting(variable)) {
+        showMessage(this, u"The file sets no $%1; nothing was removed."_s.arg(variable));
+        return;
+    }
+    m_otherEdits.removeIf([&](const Prefs::OtherEdit &edit) {
+        return edit.name.compare(variable, Qt::CaseInsensitive) == 0;
+    });
+    m_otherEdits.append({variable, std::nullopt});
+    showDocument(windowDocument());
 }
 
 void MainWindow::print()
@@ -336,20 +593,29 @@ void MainWindow::print()
 
 void MainWindow::configCompare()
 {
-    showMessage(this, u"This is not yet available. Will be in the new release"_s);
+    const QString name
+            = m_chooseFile(false, Platform::nativeFileName(m_shared.TribesPath + PrefsFile));
+    if (name.isEmpty())
+        return;
+    Prefs::Document other;
+    if (const Result read = readPrefs(name, other); !read.ok()) {
+        report(read);
+        return;
+    }
+    showComparison(this, Platform::displayName(name),
+                   Prefs::differences(windowSettings(), Prefs::Settings::of(other)));
 }
 
 QFileDialog *MainWindow::skinDialog()
 {
     // Made at its first use: it is the costliest part of the window, and most runs never
-    // open it. It keeps the folder the load step named, and its file name from then on.
+    // open it. It opens in the current game's skin folder.
     if (!m_skinDialog) {
         m_skinDialog = new QFileDialog(this);
         m_skinDialog->setObjectName(u"CMD"_s);
         m_skinDialog->setOption(QFileDialog::DontUseNativeDialog);
         m_skinDialog->setFileMode(QFileDialog::ExistingFile);
         m_skinDialog->setNameFilter(QString::fromLatin1(FileDialogFilter));
-        m_skinDialog->setDirectory(Platform::nativeFileName(m_skinDirectory));
     }
     return m_skinDialog;
 }

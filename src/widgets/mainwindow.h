@@ -8,15 +8,19 @@
 // the program goes on.
 
 #include "document.h"
+#include "documentdiff.h"
 #include "loadstep.h"
 #include "result.h"
+#include "savetransaction.h"
 
 #include <QMainWindow>
 
 #include <functional>
 #include <optional>
 
+class OtherSettingsPage;
 class QFileDialog;
+class QLabel;
 class QLineEdit;
 class TabControl;
 
@@ -37,12 +41,20 @@ public:
     QStringList fieldTexts() const;
     QLineEdit *field(int index) const { return m_fields.at(index); }
     TabControl *tabs() const { return m_tabs; }
-    // The skin dialog's folder in the program's form, as the load step set it.
-    QString skinDirectory() const { return m_skinDirectory; }
+    // The skin dialog's folder in the program's form: the current game's.
+    QString skinDirectory() const;
+    OtherSettingsPage *otherSettingsPage() const { return m_otherPage; }
+    // Whether the window's values differ from the game's file as last read or written, the
+    // other settings included.
+    bool hasUnsavedEdits() const;
 
     // Asks for a skin file and gives its full name with "\\" as separator, or nothing
     // when the user cancels. By default it runs the dialog CMD.
     void setSkinFileChooser(std::function<QString()> chooser) { m_chooseSkinFile = chooser; }
+    // Asks for a file to open (or, saving, to write) in a folder; nothing when the user
+    // cancels. By default it runs the platform's file dialog.
+    using FileChooser = std::function<QString(bool saving, const QString &folder)>;
+    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
 Q_SIGNALS:
     void exitRequested();
@@ -50,10 +62,27 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildMenus();
+    // The one save of the window; true when it wrote. The window then shows what was written.
+    bool save();
     void saveAndExit();
+    void saveAndContinue();
+    void exitProgram();
+    // Asks what to do with unsaved edits before the window goes: true to go on.
+    bool agreeToLeave();
+    // Asks before the fields are replaced while they hold unsaved edits: true to go on.
+    bool agreeToReplace(const QString &what);
+    void showDocument(const Prefs::Document &document);
+    // The window's document: the base with the other settings' edits.
+    Prefs::Document windowDocument() const;
+    // The settings as the window shows them.
+    Prefs::Settings windowSettings() const;
+    void setOtherSetting(const QString &name, const QString &value);
+    void removeOtherSetting(const QString &name);
+    void updateStatusLine();
     void createBackup();
     void loadBackup();
     void restore();
@@ -77,12 +106,17 @@ private:
     QList<QLineEdit *> m_fields;
     QList<QAction *> m_commandActions;
     QFileDialog *m_skinDialog = nullptr;
-    QString m_skinDirectory;
     // The preferences file as last read or written, and its name: the base of the merge.
     std::optional<Prefs::Document> m_base;
     QString m_baseName;
-    // Other settings that Load Backup set, which the next save writes.
-    QList<std::pair<QString, QString>> m_otherEdits;
+    // The user's changes to other settings, from the seventh page or Load Backup, which the
+    // next save writes.
+    QList<Prefs::OtherEdit> m_otherEdits;
+    OtherSettingsPage *m_otherPage = nullptr;
+    QLabel *m_statusFolder = nullptr;
+    QLabel *m_statusEdited = nullptr;
+    bool m_leaving = false; // the user agreed that the window goes
+    FileChooser m_chooseFile;
     QString m_startNotice; // shown once the window is on screen
     std::function<QString()> m_chooseSkinFile;
 };

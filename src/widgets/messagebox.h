@@ -1,9 +1,12 @@
 #pragma once
 
-// Every message of the program: a modal box with the text, an OK button, no icon, and the
-// program's name as caption; and the one question, alike but for its two buttons.
+// Every message and question of the program: a modal box with the text, no icon, and the
+// program's name as caption. A message has OK alone; a question has its choices and Cancel,
+// Cancel the default and the Esc key. A text too long for the screen scrolls inside the box,
+// which never grows past 80 % of the screen, so its buttons stay in sight.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -11,6 +14,12 @@ inline constexpr char ProgramTitle[] = "Tolvane";
 
 void showMessage(QWidget *parent, const QString &text);
 
-// The one question of the program, before a save would write over what another program
-// wrote: Save and Cancel, Cancel the default and the Esc key. True for Save.
+// The choice the user took, as given, or an empty string for Cancel.
+QString ask(QWidget *parent, const QString &text, const QStringList &choices);
+
+// The question before a save would write over what another program wrote: Save or Cancel.
 bool askToSave(QWidget *parent, const QString &text);
+
+// Choices of the questions, with their access keys.
+inline constexpr char SaveChoice[] = "&Save";
+inline constexpr char DiscardChoice[] = "&Discard";

@@ -34,7 +34,9 @@ PathDialog::PathDialog(SharedStrings &shared, QWidget *parent)
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setGeometry(twipsRect(120, 240, 6135, 615));
 
-    m_pathBox = new QLineEdit(u"C:\\Dynamix\\Tribes"_s, this);
+    // The folder in use, so that Enter keeps it; the game's usual folder at the first use.
+    m_pathBox = new QLineEdit(
+            m_shared.TribesPath.isEmpty() ? u"C:\\Dynamix\\Tribes"_s : m_shared.TribesPath, this);
     m_pathBox->setObjectName(u"PathBox"_s);
     m_pathBox->setAccessibleName(u"Path to your tribes directory"_s);
     m_pathBox->setGeometry(twipsRect(120, 1080, 4935, 375));
@@ -82,19 +84,20 @@ void PathDialog::keyPressEvent(QKeyEvent *event)
 void PathDialog::browse()
 {
     Q_EMIT browserWanted();
-    // The folder opened in the browser before this click, or nothing since the last Browse.
-    m_pathBox->setText(m_shared.BrowsePath);
-    m_shared.BrowsePath.clear();
 }
 
 void PathDialog::ok()
 {
-    // A path that path.inf cannot hold changes nothing, not even TribesPath.
-    if (const Result refused = GameDir::checkStorablePath(m_pathBox->text()); !refused.ok()) {
+    // A path that path.inf cannot hold changes nothing, not even TribesPath; nor does none.
+    Result refused = GameDir::checkStorablePath(m_pathBox->text());
+    if (m_pathBox->text().isEmpty())
+        refused = {u"The path is empty: give the folder that holds the game."_s};
+    if (!refused.ok()) {
         showMessage(this, refused.message);
         return;
     }
     m_shared.TribesPath = m_pathBox->text();
+    m_shared.GivenFolder.clear(); // path.inf names the game folder from now on
     if (const Result written = GameDir::writePathStore(m_shared.TribesPath); !written.ok()) {
         showMessage(this, written.message);
         return;

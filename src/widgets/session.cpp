@@ -2,6 +2,7 @@
 
 #include "folderbrowser.h"
 #include "mainwindow.h"
+#include "nativepath.h"
 #include "pathdialog.h"
 
 #include <QApplication>
@@ -51,8 +52,9 @@ void Session::showMain()
     connect(m_main, &MainWindow::pathInfoRequested, this, &Session::showPathDialog);
     const LoadStepOutcome outcome = m_main->runLoadStep();
     m_main->show();
-    // After a failed start both windows are open, the path dialog in front.
-    if (outcome.pathDialogWanted)
+    // At the first use both windows are open, the path dialog in front; after a failed start
+    // the main window brings it up once it has said why.
+    if (outcome.firstUse)
         showPathDialog();
 }
 
@@ -87,7 +89,10 @@ void Session::showPathDialog()
 void Session::showBrowser()
 {
     if (!m_browser) {
-        m_browser = new FolderBrowser(m_shared);
+        // On the folder in the path box, when there is one.
+        const QString typed = m_pathDialog ? m_pathDialog->pathBox()->text() : QString();
+        m_browser = new FolderBrowser(m_shared, typed.isEmpty() ? QString()
+                                                                : Platform::nativeFileName(typed));
         m_browser->installEventFilter(this);
         connect(m_browser, &FolderBrowser::folderTaken, this, &Session::takeBrowsedFolder);
     }
@@ -102,11 +107,14 @@ void Session::takeBrowsedFolder()
 
 bool Session::eventFilter(QObject *watched, QEvent *event)
 {
-    // A closed window no longer counts as open, even before Qt has deleted it.
-    if (event->type() == QEvent::Close) {
-        if (watched == m_main)
-            m_main = nullptr;
-        else if (watched == m_pathDialog)
+    // A closed window no longer counts as open, even before Qt has deleted it. The main window
+    // may refuse to close, to keep unsaved edits: it counts as closed once it is hidden.
+    if (event->type() == QEvent::Hide && watched == m_main && !event->spontaneous()) {
+        m_main = nullptr;
+        quitWhenNoWindowIsShown();
+    }
+    if (event->type() == QEvent::Close && watched != m_main) {
+        if (watched == m_pathDialog)
             m_pathDialog = nullptr;
         else if (watched == m_browser)
             m_browser = nullptr;

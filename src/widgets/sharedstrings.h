@@ -9,7 +9,8 @@
 
 struct SharedStrings
 {
-    QString TribesPath; // the game folder, as stored or typed, used unchanged
-    QString PrefsText;  // the text last built by Format
-    QString BrowsePath; // the folder last opened in the folder browser
+    QString TribesPath;  // the game folder, as stored or typed, used unchanged
+    QString PrefsText;   // the text last built by Format
+    QString BrowsePath;  // the folder the folder browser last handed to the path dialog
+    QString GivenFolder; // the game folder given for this run, which path.inf does not hold
 };
