@@ -51,7 +51,7 @@ QString shownValue(const SettingValue &value, bool masked)
 {
     switch (value.state) {
     case SettingValue::State::Set:
-        return quoted(masked ? SecretMask.toString() : value.value);
+        return quoted(masked && !value.value.isEmpty() ? SecretMask.toString() : value.value);
     case SettingValue::State::Broken:
         return u"(cannot read line %1)"_s.arg(value.line);
     case SettingValue::State::NotSet:

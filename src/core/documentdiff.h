@@ -27,7 +27,7 @@ struct Difference
 QList<Difference> differences(const Settings &here, const Settings &there);
 
 // A value as a list shows it: quoted, "(cannot read line N)" or "(not set)"; a secret's value
-// masked when asked.
+// masked when asked, unless it is empty.
 QString shownValue(const SettingValue &value, bool masked = false);
 
 } // namespace Prefs

@@ -1,5 +1,6 @@
 #include "savetransaction.h"
 
+#include "documentdiff.h"
 #include "filelock.h"
 #include "nativepath.h"
 #include "savefile.h"
@@ -27,8 +28,8 @@ SaveOutcome stopped(Status status, const Result &why)
 QString shownOther(const QString &name, const std::optional<QString> &value)
 {
     if (!value)
-        return u"not set"_s;
-    return quoted(isSecret(name) ? SecretMask.toString() : *value);
+        return u"not set"_s; // in a sentence, not a list
+    return shownValue({SettingValue::State::Set, *value, 0}, isSecret(name));
 }
 
 // The file's bytes; none when there is no file and a missing one may be made.

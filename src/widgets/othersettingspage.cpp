@@ -96,6 +96,7 @@ void OtherSettingsPage::maskValues()
     for (int row = 0; row < m_settings.size(); ++row) {
         const Prefs::OtherSetting &setting = m_settings.at(row);
         m_list->item(row, 1)->setText(Prefs::isSecret(setting.name) && !shown
+                                                      && !setting.value.isEmpty()
                                               ? Prefs::SecretMask.toString()
                                               : setting.value);
     }
