@@ -251,7 +251,7 @@ private Q_SLOTS:
         const QByteArray before = readBytes(game);
         const QStringList files = prepare.section(u':', 1).split(u'|'); // a skin file a click
         window()->setSkinFileChooser([files, click = 0]() mutable { return files.value(click++); });
-        window()->setFileChooser([chosen](bool, const QString &) { return chosen; });
+        window()->setFileChooser([file = chosen](bool, const QString &) { return file; });
         QStringList fields = window()->fieldTexts();
         m_shared.PrefsText = u"untouched"_s;
         QSignalSpy exits(window(), &MainWindow::exitRequested);
