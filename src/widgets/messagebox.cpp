@@ -35,7 +35,7 @@ void fitToScreen(QMessageBox &box)
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    box.layout()->replaceWidget(label, area);
+    delete box.layout()->replaceWidget(label, area); // the label's old place
     area->setWidget(label);
     area->setFixedSize(width + area->verticalScrollBar()->sizeHint().width(), room);
 }

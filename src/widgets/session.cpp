@@ -109,7 +109,9 @@ bool Session::eventFilter(QObject *watched, QEvent *event)
 {
     // A closed window no longer counts as open, even before Qt has deleted it. The main window
     // may refuse to close, to keep unsaved edits: it counts as closed once it is hidden.
-    if (event->type() == QEvent::Hide && watched == m_main && !event->spontaneous()) {
+    // A window being destroyed is hidden too, when it is no MainWindow any more.
+    if (event->type() == QEvent::Hide && !event->spontaneous()
+        && qobject_cast<MainWindow *>(watched) && watched == m_main) {
         m_main = nullptr;
         quitWhenNoWindowIsShown();
     }
