@@ -40,7 +40,7 @@ void MainWindow::createBackup()
     if (QFileInfo::exists(backup)) {
         const QString choice
                 = ask(this, u"%1 is there already. Replace it?"_s.arg(fileAndDate(backup)),
-                      {u"&Replace"_s, u"&Another Name"_s});
+                      {u"Replace"_s, u"&Another Name"_s});
         if (choice.isEmpty())
             return;
         if (choice == u"&Another Name"_s)

@@ -427,7 +427,7 @@ bool MainWindow::agreeToReplace(const QString &what)
 {
     return !hasUnsavedEdits()
            || !ask(this, u"%1 replaces the edits in the window that are not saved."_s.arg(what),
-                   {u"&Replace Them"_s})
+                   {u"Replace Them"_s})
                        .isEmpty();
 }
 

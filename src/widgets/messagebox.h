@@ -20,6 +20,7 @@ QString ask(QWidget *parent, const QString &text, const QStringList &choices);
 // The question before a save would write over what another program wrote: Save or Cancel.
 bool askToSave(QWidget *parent, const QString &text);
 
-// Choices of the questions, with their access keys.
+// Choices of the questions. A choice that drops the user's work has no access key: in a
+// question a bare letter presses its button.
 inline constexpr char SaveChoice[] = "&Save";
-inline constexpr char DiscardChoice[] = "&Discard";
+inline constexpr char DiscardChoice[] = "Discard";
