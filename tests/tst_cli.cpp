@@ -49,7 +49,8 @@ private Q_SLOTS:
                                configured ? "../../Tribes" : QFile::encodeName(game)));
 
         QBuffer in, out, err;
-        in.setData(input.toUtf8());
+        input = expanded(input);
+        in.setData(input.startsWith(u"bytes:"_s) ? input.mid(6).toLatin1() : input.toUtf8());
         QVERIFY(in.open(QIODevice::ReadOnly)
                 && out.open(setup == u"read_only_output"_s ? QIODevice::ReadOnly
                                                            : QIODevice::WriteOnly)

@@ -102,8 +102,13 @@ int Tool::run(const QStringList &arguments)
                          m_help, m_version});
     if (!m_parser.parse(arguments))
         return usage(m_parser.errorText());
-    if (m_parser.isSet(m_help) || m_parser.isSet(m_version)) {
-        m_out << (m_parser.isSet(m_help) ? helpText() : u"tolvane-cli " TOLVANE_VERSION "\n"_s);
+    // "/?" as Windows tools take it, on every platform.
+    if (m_parser.isSet(m_help) || m_parser.positionalArguments() == QStringList(u"/?"_s)) {
+        m_out << helpText();
+        return Success;
+    }
+    if (m_parser.isSet(m_version)) {
+        m_out << u"tolvane-cli " TOLVANE_VERSION "\n"_s;
         return Success;
     }
     for (const QString &argument : arguments) {

@@ -21,13 +21,14 @@ inline constexpr StatusMeaning ExitStatuses[] = {
         {Success, "done; nothing to report; the same"},
         {Failure, "something found, or a write refused with the file kept: a check finding; a "
                   "difference; a value the file cannot hold; a change that needs --force; a JSON "
-                  "key given twice or a value of the wrong type; a setting that has no value to "
-                  "give (not set, or a broken line)"},
+                  "key given twice, a value of the wrong type or a number that would be stored "
+                  "as another; a setting that has no value to give (not set, or a broken line)"},
         {UsageError, "usage: an unknown command, option or setting name; an argument that is not "
-                     "UTF-8; --game with an empty value; input that is empty or not a JSON "
-                     "object"},
+                     "UTF-8; --game with an empty value; input that is empty, not UTF-8 or not a "
+                     "JSON object"},
         {CannotDo, "could not do it: no path.inf; cannot open, read or write a file or standard "
-                   "output; the lock busy; the file kept changing; the file too large"},
+                   "output; the lock busy; the file kept changing; the file or the JSON input too "
+                   "large"},
 };
 
 // Runs the tool with these arguments (the first names the program), reading standard input

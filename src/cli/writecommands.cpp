@@ -4,6 +4,7 @@
 #include "tool.h"
 
 #include "fieldtable.h"
+#include "jsoninput.h"
 #include "nativepath.h"
 #include "plaintext.h"
 #include "regularfile.h"
@@ -75,34 +76,18 @@ int Tool::set(const QStringList &assignments)
 
 namespace {
 
-// The member names of the JSON object, decoded, in the order and number the text gives them:
-// QJsonDocument keeps only the last of two equal names.
-QStringList memberNames(const QByteArray &json)
+// The bytes of a device to its end; nothing when there are more than JSON of settings needs.
+std::optional<QByteArray> readJson(QIODevice &device)
 {
-    QStringList names;
-    int depth = 0;
-    bool nameNext = false;
-    for (qsizetype at = 0; at < json.size(); ++at) {
-        const char character = json.at(at);
-        if (character == '"') {
-            qsizetype end = at + 1;
-            while (end < json.size() && json.at(end) != '"')
-                end += json.at(end) == '\\' ? 2 : 1;
-            if (depth == 1 && std::exchange(nameNext, false))
-                names << QJsonDocument::fromJson('[' + json.mid(at, end - at + 1) + ']')
-                                 .array()
-                                 .at(0)
-                                 .toString();
-            at = end;
-        } else if (character == '{' || character == '[') {
-            nameNext = ++depth == 1;
-        } else if (character == '}' || character == ']') {
-            --depth;
-        } else if (character == ',') {
-            nameNext = depth == 1;
-        }
+    QByteArray bytes;
+    for (;;) {
+        const QByteArray chunk = device.read(64 * 1024);
+        if (chunk.isEmpty())
+            return bytes;
+        bytes += chunk;
+        if (bytes.size() > JsonSizeLimit)
+            return std::nullopt;
     }
-    return names;
 }
 
 // The text of a setting that a panel sends as a string, a number or a boolean: a number in its
@@ -122,9 +107,9 @@ std::optional<QString> settingText(const QJsonValue &value)
 
 int Tool::importJson(const QString &source)
 {
-    QByteArray bytes;
+    std::optional<QByteArray> read;
     if (source == u"-"_s) {
-        bytes = m_in.readAll();
+        read = readJson(m_in);
     } else {
         QFile file(source);
         // A named pipe or a device, such as /dev/stdin, is read as standard input is: the
@@ -136,11 +121,20 @@ int Tool::importJson(const QString &source)
                          : Platform::openRegularFile(file, QIODevice::ReadOnly);
         if (!reason.isEmpty())
             return trouble(u"Cannot open \"%1\": %2."_s.arg(Platform::displayName(source), reason));
-        bytes = file.readAll();
+        read = readJson(file);
     }
     const QString name = source == u"-"_s ? u"standard input"_s : Platform::displayName(source);
-    if (bytes.isEmpty())
+    if (!read)
+        return trouble(
+                u"%1 is larger than %2 MiB, more than any JSON of settings can be."_s.arg(name).arg(
+                        JsonSizeLimit / 1024 / 1024));
+    if (read->isEmpty())
         return usage(u"%1 is empty: give a JSON object of settings"_s.arg(name));
+    QString refusal;
+    const std::optional<QByteArray> text = jsonText(*read, refusal);
+    if (!text)
+        return usage(name + u' ' + refusal);
+    const QByteArray &bytes = *text;
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError)
@@ -152,18 +146,25 @@ int Tool::importJson(const QString &source)
     const std::optional<Prefs::Document> document = readFile(request.nativeName, true);
     if (!document)
         return m_stopped;
-    QMap<QString, QString> keys; // each key's setting, by the name it is set under
-    for (const QString &key : memberNames(bytes)) {
+    QMap<QString, QString> settings; // each key's setting, by the name it is set under
+    const QList<std::pair<QString, QString>> keys = members(bytes);
+    for (const auto &[key, literal] : keys) {
         Prefs::SaveRequest probe;
         if (const int refused = change(key, {}, *document, probe))
             return refused;
         const QString variable = probe.settings.isEmpty()
                                          ? probe.others.first().name
                                          : Prefs::settingName(probe.settings.firstKey());
-        if (keys.contains(variable.toCaseFolded()))
+        if (settings.contains(variable.toCaseFolded()))
             return failure(u"%1 names %2 twice, as \"%3\" and \"%4\"."_s.arg(
-                    name, variable, keys[variable.toCaseFolded()], key));
-        keys.insert(variable.toCaseFolded(), key);
+                    name, variable, settings[variable.toCaseFolded()], key));
+        settings.insert(variable.toCaseFolded(), key);
+        // A number a double cannot hold exactly would be stored as another.
+        const QJsonValue value = json.object().value(key);
+        if (const std::optional<QString> text = settingText(value);
+            value.isDouble() && text && !sameNumber(literal, *text))
+            return failure(u"In %1, the value of \"%2\" is %3, which would be stored as %4; give "
+                           "it as a string."_s.arg(name, key, literal, *text));
     }
     const QJsonObject object = json.object();
     for (auto entry = object.begin(); entry != object.end(); ++entry) {
