@@ -1,6 +1,7 @@
 #include "folderbrowser.h"
 #include "mainwindow.h"
 #include "messagebox.h"
+#include "othersettingspage.h"
 #include "pathdialog.h"
 #include "session.h"
 #include "tabcontrol.h"
@@ -293,6 +294,28 @@ private Q_SLOTS:
         if (then.first() == u"shown"_s) { // the field shown to be mended
             QCOMPARE(window()->focusWidget(), field(then.at(1).toInt()));
             QCOMPARE(window()->tabs()->currentIndex(), then.at(2).toInt());
+        }
+    }
+
+    // Alt with a key that nothing takes types nothing; AltGr and Alt on the number pad type.
+    void altKeys_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("alt") << int(Qt::AltModifier) << QString();
+        QTest::newRow("alt_shift") << int(Qt::AltModifier | Qt::ShiftModifier) << QString();
+        QTest::newRow("alt_gr") << int(Qt::ControlModifier | Qt::AltModifier) << u"@"_s;
+        QTest::newRow("alt_number_pad") << int(Qt::AltModifier | Qt::KeypadModifier) << u"@"_s;
+    }
+    void altKeys()
+    {
+        QFETCH(int, modifiers);
+        QFETCH(QString, typed);
+        for (QLineEdit *box : {field(4), window()->otherSettingsPage()->valueBox()}) {
+            box->setText(u"x"_s);
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Q, Qt::KeyboardModifiers(modifiers), u"@"_s);
+            QApplication::sendEvent(box, &press);
+            QCOMPARE(box->text(), u"x"_s + typed);
         }
     }
 

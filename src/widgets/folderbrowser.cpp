@@ -127,7 +127,11 @@ void FolderBrowser::driveChanged(int index)
 
 void FolderBrowser::takeFolder()
 {
-    m_shared.BrowsePath = QDir::toNativeSeparators(m_currentFolder);
+    // As Windows writes a path: its separators, the drive letter in upper case.
+    QString folder = QDir::toNativeSeparators(m_currentFolder);
+    if (folder.size() >= 2 && folder.at(1) == u':')
+        folder[0] = folder.at(0).toUpper();
+    m_shared.BrowsePath = folder;
     Q_EMIT folderTaken();
     close();
 }

@@ -88,6 +88,8 @@ MainWindow::MainWindow(SharedStrings &shared, QWidget *parent)
     connect(m_otherPage, &OtherSettingsPage::setRequested, this, &MainWindow::setOtherSetting);
     connect(m_otherPage, &OtherSettingsPage::removeRequested, this,
             &MainWindow::removeOtherSetting);
+    for (QLineEdit *box : {m_otherPage->nameBox(), m_otherPage->valueBox()})
+        box->installEventFilter(this);
     buildMenus();
 
     // Which server the window edits, and whether it holds edits not yet saved.
@@ -163,6 +165,14 @@ void MainWindow::buildMenus()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // Alt with a key that no menu or button takes types nothing, as a native field beeps
+    // instead; AltGr (Ctrl+Alt on Windows) and Alt with the number pad still type.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit *>(watched)) {
+        const Qt::KeyboardModifiers chord
+                = static_cast<QKeyEvent *>(event)->modifiers() & ~Qt::ShiftModifier;
+        if (chord == Qt::AltModifier)
+            return true;
+    }
     // A text field claims some Ctrl keys for itself (on X11 Ctrl+E moves to the end of the
     // line); the menu's shortcuts come first, whatever has the focus.
     if (event->type() == QEvent::ShortcutOverride) {
