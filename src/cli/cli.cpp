@@ -182,11 +182,13 @@ std::optional<QString> Tool::documentFile()
             trouble(u"Cannot open \"%1\": %2."_s.arg(Platform::displayName(store), reason));
             return std::nullopt;
         }
-        const std::optional<QString> game = GameDir::readPathStore(file);
+        QString refusal;
+        const std::optional<QString> game = GameDir::readPathStore(file, &refusal);
         if (!game || game->isEmpty()) {
-            trouble(!game ? u"\"%1\" holds no game folder."_s.arg(Platform::displayName(store))
-                          : u"path.inf names no game folder: its first line is empty (%1)."_s.arg(
-                                  Platform::displayName(store)));
+            trouble(!refusal.isEmpty() ? refusal
+                    : !game ? u"\"%1\" holds no game folder."_s.arg(Platform::displayName(store))
+                            : u"path.inf names no game folder: its first line is empty (%1)."_s.arg(
+                                    Platform::displayName(store)));
             return std::nullopt;
         }
         m_pathStore

@@ -26,9 +26,13 @@ inline constexpr qsizetype LongestPath = 4096;
 // holds no line.
 std::optional<QString> readPathStore();
 // The same of a path store of this name.
-std::optional<QString> readPathStore(const QString &nativeName);
-// The same from an open device.
-std::optional<QString> readPathStore(QIODevice &device);
+std::optional<QString> readPathStore(const QString &nativeName, QString *refusal = nullptr);
+// The same from an open device. A byte-order mark is no part of the line: after a UTF-8 one
+// the line is UTF-8, after a UTF-16 one (either order) UTF-16; without one it is in the code
+// page, or in UTF-8 when only that reading names a folder that is there. UTF-16 without a
+// byte-order mark gives no line, and refusal says why. On Windows, where no name holds a ",
+// quotes around the whole path are no part of it.
+std::optional<QString> readPathStore(QIODevice &device, QString *refusal);
 
 // Fails when the path cannot be path.inf's one line: a line break or a NUL in it, or more
 // than LongestPath bytes.

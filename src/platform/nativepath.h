@@ -49,6 +49,10 @@ QString virtualStoreCopy(const QString &nativeName);
 // folder, the home folder and each drive of the Wine prefix ("c:"); on Windows its drives.
 QList<std::pair<QString, QString>> drives();
 
+// A path as a name can be: on Windows, where no name holds a ", without the quotes around the
+// whole of it that Explorer's "Copy as path" adds; elsewhere as it is.
+QString withoutQuotes(const QString &path);
+
 // The name to show the user: absolute, so a relative name says where it was looked for.
 QString displayName(const QString &nativeName);
 

@@ -50,6 +50,11 @@ QString winePrefix()
                                         : homeFolder() + QLatin1StringView("/.wine");
 }
 
+QString withoutQuotes(const QString &path)
+{
+    return path; // a Linux name may hold any character but / and NUL
+}
+
 QString winePrefixProblem()
 {
     const QString prefix = qEnvironmentVariable("WINEPREFIX");

@@ -52,6 +52,12 @@ QString winePrefix()
     return {};
 }
 
+QString withoutQuotes(const QString &path)
+{
+    return path.size() >= 2 && path.startsWith(u'"') && path.endsWith(u'"') ? path.mid(1).chopped(1)
+                                                                            : path;
+}
+
 QString winePrefixProblem()
 {
     return {};

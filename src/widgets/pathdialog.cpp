@@ -1,6 +1,7 @@
 #include "pathdialog.h"
 
 #include "messagebox.h"
+#include "nativepath.h"
 #include "pathstore.h"
 #include "sharedstrings.h"
 #include "twips.h"
@@ -89,14 +90,15 @@ void PathDialog::browse()
 void PathDialog::ok()
 {
     // A path that path.inf cannot hold changes nothing, not even TribesPath; nor does none.
-    Result refused = GameDir::checkStorablePath(m_pathBox->text());
-    if (m_pathBox->text().isEmpty())
+    const QString path = Platform::withoutQuotes(m_pathBox->text());
+    Result refused = GameDir::checkStorablePath(path);
+    if (path.isEmpty())
         refused = {u"The path is empty: give the folder that holds the game."_s};
     if (!refused.ok()) {
         showMessage(this, refused.message);
         return;
     }
-    m_shared.TribesPath = m_pathBox->text();
+    m_shared.TribesPath = path;
     m_shared.GivenFolder.clear(); // path.inf names the game folder from now on
     if (const Result written = GameDir::writePathStore(m_shared.TribesPath); !written.ok()) {
         showMessage(this, written.message);
