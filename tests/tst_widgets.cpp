@@ -14,8 +14,8 @@
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
 
-// Answers every message box while it lives, OK, or a question the next of the answers (none
-// left: Cancel), and keeps their texts, and the rows of Compare's list; plain while each had the
+// Answers every message box while it lives, OK, or a question the next of the answers ("key:K":
+// the key K first, then Cancel; none left: Cancel), and keeps their texts, and the rows of Compare's list; plain while each had the
 // program's name as caption, no icon, and OK alone or choices and Cancel, Cancel the default and
 // the Esc key, and fit in 80 % of the screen.
 struct MessageCatcher : QTimer
@@ -48,7 +48,13 @@ struct MessageCatcher : QTimer
                     && (box->buttons().size() == 1 || question) && box->width() <= most.width()
                     && box->height() <= most.height();
             QAbstractButton *chosen = question ? cancel : box->button(QMessageBox::Ok);
-            const QString answer = question && !answers.isEmpty() ? answers.takeFirst() : QString();
+            QString answer = question && !answers.isEmpty() ? answers.takeFirst() : QString();
+            if (answer.startsWith(u"key:"_s)) { // a bare letter first, which a button may take
+                QTest::keyClick(box, answer.at(4).toLatin1());
+                QTest::qWait(300); // a button takes a key with an animated click
+                if (!box->isVisible())
+                    return;
+            }
             for (QAbstractButton *button : box->buttons())
                 chosen = button->text().remove(u'&') == answer ? button : chosen;
             chosen->click();

@@ -18,7 +18,7 @@ static std::optional<QString> readPathStore(QByteArray bytes)
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    return GameDir::readPathStore(buffer);
+    return GameDir::readPathStore(buffer, nullptr);
 }
 
 // The lines that are none of the 54, as the file held them.
