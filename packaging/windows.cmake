@@ -29,7 +29,4 @@ set(CPACK_NSIS_MUI_UNIICON ${CMAKE_CURRENT_SOURCE_DIR}/tolvane.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME tolvane.exe)
 set(CPACK_NSIS_MODIFY_PATH ON) # for admins who script tolvane-cli.exe
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-# A 64-bit installer, from NSIS's amd64-unicode stubs: the programs need 64 bits anyway, and a
-# 64-bit Wine alone runs it.
-set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "XTarget amd64-unicode")
 include(CPack)
