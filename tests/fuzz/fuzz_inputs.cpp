@@ -46,10 +46,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(otherLines(again) == otherLines(read));
         FUZZ_CHECK(again.format(again.values()) == written);
     }
-    const qsizetype firstLine = input.split('\n').first().split('\r').first().size();
+    // Without a byte-order mark, a first line of bytes is a path unless it is too long or holds
+    // a NUL (UTF-16 without its mark).
+    const QByteArray firstLine = input.split('\n').first().split('\r').first();
     const std::optional<QString> path = readPathStore(input);
-    FUZZ_CHECK(path.has_value() == (!input.isEmpty() && firstLine <= GameDir::LongestPath));
-    if (path && GameDir::checkStorablePath(*path).ok())
+    FUZZ_CHECK(!path || !input.isEmpty());
+    const bool marked = input.startsWith("\xEF\xBB\xBF") || input.startsWith("\xFF\xFE")
+                        || input.startsWith("\xFE\xFF");
+    if (!marked && !firstLine.contains('\0'))
+        FUZZ_CHECK(path.has_value()
+                   == (!input.isEmpty() && firstLine.size() <= GameDir::LongestPath));
+    if (path && GameDir::checkStorablePath(*path).ok() && !path->startsWith(QChar(0xFEFF)))
         FUZZ_CHECK(readPathStore((*path + QLatin1StringView("\r\n")).toLocal8Bit()) == path);
     return 0;
 }
