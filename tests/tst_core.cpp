@@ -233,15 +233,24 @@ private Q_SLOTS:
                  nativeName.replace(u"HOME"_s, m_home.path()));
     }
 
-    void homeWithoutHomeVariable()
+    void homeAndDesktop()
     {
 #ifdef Q_OS_UNIX
-        // The home folder then comes from the user database, not the root folder.
+        // Without HOME, the home folder comes from the user database, not the root folder.
         const QString home = QFile::decodeName(getpwuid(getuid())->pw_dir);
         qputenv("HOME", QByteArray()); // as if unset
         QCOMPARE(Platform::wineDriveFolder(u'C'), home + u"/.wine/dosdevices/c:"_s);
         QVERIFY(Platform::backupCopyName().startsWith(home + u'/'));
         qputenv("HOME", QFile::encodeName(m_home.path()));
+        // With HOME set, the desktop is the one the user's folder settings name.
+        QTemporaryDir config;
+        QVERIFY(writeBytes(config.filePath(u"user-dirs.dirs"_s),
+                           "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"));
+        QVERIFY(QDir(m_home.path()).mkpath(u"Schreibtisch"_s));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        const QString copyName = Platform::backupCopyName();
+        qunsetenv("XDG_CONFIG_HOME");
+        QCOMPARE(copyName, m_home.filePath(u"Schreibtisch/test.txt"_s));
 #endif
     }
 
