@@ -6,6 +6,11 @@
 
 #include <filesystem>
 
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <unistd.h>
+#endif
+
 using namespace TestSupport;
 using namespace Qt::StringLiterals;
 
@@ -63,7 +68,26 @@ private Q_SLOTS:
         if (setup == u"locked"_s)
             held.emplace(prefs, Platform::FileLock::Kind::Exclusive);
         QTest::failOnWarning(QRegularExpression(u"Broken filename"_s)); // Tolvane's words alone
-        QCOMPARE(Cli::run(QStringList(u"tolvane-cli"_s) + words, in, out, err), status.toInt());
+        // A set-user-ID file of the game's account 2000, with a second link, so written in
+        // place by the admin 2001 of its group 3000, who may not set the bit again.
+        const bool otherOwner = setup == u"set_user_id_other_owner"_s;
+#ifdef Q_OS_UNIX
+        const gid_t groups[] = {2001, 3000};
+        if (otherOwner && geteuid() != 0)
+            QSKIP("Needs root: to be another user.");
+        QVERIFY(!otherOwner
+                || (chmod(QFile::encodeName(home.path()), 0755) == 0
+                    && chown(QFile::encodeName(prefs), 2000, 3000) == 0
+                    && chmod(QFile::encodeName(prefs), 04664) == 0
+                    && link(QFile::encodeName(prefs), QFile::encodeName(game + u"/shared.cs"_s))
+                               == 0
+                    && setgroups(2, groups) == 0 && setegid(2001) == 0 && seteuid(2001) == 0));
+#endif
+        const int exitStatus = Cli::run(QStringList(u"tolvane-cli"_s) + words, in, out, err);
+#ifdef Q_OS_UNIX
+        QVERIFY(!otherOwner || (seteuid(0) == 0 && setegid(0) == 0 && setgroups(0, nullptr) == 0));
+#endif
+        QCOMPARE(exitStatus, status.toInt());
         output.replace(u"GAME"_s, game).replace(u"HOME"_s, home.path());
         const QString printed = QString::fromUtf8(out.data()),
                       complaint = QString::fromUtf8(err.data());

@@ -9,7 +9,9 @@
 
 #ifdef Q_OS_UNIX
 #include <grp.h>
+#include <linux/fs.h>
 #include <pwd.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/xattr.h>
 #endif
@@ -162,6 +164,13 @@ private Q_SLOTS:
         else if (!has("dangling_link"))
             QVERIFY(writeBytes(target, old));
         QVERIFY(!linked || QFile::link(target, name));
+        // A file mounted on its own, as containers are given their configuration.
+        const QString bound = dir.filePath(u"bound.cs"_s);
+        const auto unbind = qScopeGuard([&] { umount2(file, MNT_DETACH); });
+        if (has("bind_mounted")
+            && !(writeBytes(bound, old)
+                 && mount(QFile::encodeName(bound), file, nullptr, MS_BIND, nullptr) == 0))
+            QSKIP("Needs a mount namespace: to mount a file on its own.");
         QVERIFY(!has("second_link") || link(file, folderName + "/shared.cs") == 0);
         if (geteuid() == 0 && QFileInfo::exists(target)) { // "mode_4644": that mode
             const int owner = has("game_owned") ? 2000 : has("root_owned") ? 0 : 2001;
@@ -175,6 +184,7 @@ private Q_SLOTS:
         QVERIFY(!has("attribute")
                 || (setxattr(file, "user.tolvane", "kept", 4, 0) == 0
                     && setxattr(file, "user.empty", "", 0, 0) == 0));
+        QVERIFY(!has("trusted") || setxattr(file, "trusted.tolvane", "root's", 6, 0) == 0);
         const auto attributes = [&target] {
             QProcess dump;
             dump.start(u"getfattr"_s, {u"-d"_s, u"-m"_s, u"-"_s, u"--absolute-names"_s, target});
@@ -184,11 +194,36 @@ private Q_SLOTS:
         QVERIFY(geteuid() != 0 || chown(folderName, 2000, 3000) == 0);
         const int folderMode = has("closed_folder") ? 0555 : has("set_group_id") ? 02775 : 0775;
         QVERIFY(chmod(folderName, folderMode) == 0);
+        // New files in the folder get an ACL that the file never had.
+        if (has("default_acl")
+            && QProcess::execute(u"setfacl"_s, {u"-d"_s, u"-m"_s, u"u:nobody:rwx"_s, folder}) != 0)
+            QSKIP("The file system takes no ACL.");
+        // chattr +a on the folder, or +a or +i on the file; taken off before the folder goes.
+        const bool flagFolder = has("append_only_folder");
+        const bool flagFile = has("append_only_file") || has("immutable_file");
+        const int flag = has("immutable_file") ? FS_IMMUTABLE_FL : FS_APPEND_FL;
+        const auto setFlag = [&](bool on) {
+            const int descriptor = open(flagFolder ? folderName : file, O_RDONLY | O_NONBLOCK);
+            int flags = 0;
+            const bool done = descriptor >= 0 && ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0
+                              && (flags = on ? flags | flag : flags & ~flag,
+                                  ioctl(descriptor, FS_IOC_SETFLAGS, &flags) == 0);
+            close(descriptor);
+            return done;
+        };
+        const auto unflag = qScopeGuard([&] { (flagFolder || flagFile) && setFlag(false); });
+        if ((flagFolder || flagFile) && !setFlag(true))
+            QSKIP("The file system has no append-only or immutable flag.");
         QVERIFY(!has("read_only")
                 || mount("tmpfs", folderName, "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0);
         QVERIFY(!has("missing_folder") || QDir(folder).removeRecursively());
         struct stat before = {}, after = {};
         stat(file, &before);
+        const auto entries = [&folder] {
+            return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
+                                          | QDir::System);
+        };
+        const QStringList entriesBefore = entries();
         // The new file needs more room than the old one: a second page of the file system.
         QStringList texts = goldenValues();
         const QByteArray expected = readBytes(dataFile("golden54.cs"))
@@ -198,12 +233,19 @@ private Q_SLOTS:
         const gid_t groups[] = {2001, 3000};
         const bool admin = has("as_admin");
         QVERIFY(!admin || (setgroups(2, groups) == 0 && setegid(2001) == 0 && seteuid(2001) == 0));
-        const QString error
-                = Prefs::writeDocument(has("nul") ? name + QChar(u'\0') : name, {}, texts).message;
+        const Result written
+                = Prefs::writeDocument(has("nul") ? name + QChar(u'\0') : name, {}, texts);
+        const QString error = written.message;
         QVERIFY(!admin || (seteuid(0) == 0 && setegid(0) == 0 && setgroups(0, nullptr) == 0));
         stat(file, &after);
+        QCOMPARE(entries(), entriesBefore); // nothing left behind
         chmod(folderName, 0700);
-        QCOMPARE(after.st_mode, before.st_mode);
+        // "in_place, NOTICE": written in place, with the set-ID bits the notice names cleared.
+        const QString notice = outcome.section(u", "_s, 1);
+        QVERIFY2(written.notice.contains(notice) && notice.isEmpty() == written.notice.isEmpty(),
+                 qPrintable(written.notice));
+        QCOMPARE(after.st_mode | (notice.isEmpty() ? 0 : before.st_mode & 06000), before.st_mode);
+        outcome = outcome.section(u", "_s, 0, 0);
         if (outcome != u"replaced"_s && outcome != u"in_place"_s) { // the reason; nothing changed
             QVERIFY2(error.contains(outcome), qPrintable(error));
             QVERIFY(!S_ISREG(before.st_mode) || readBytes(target) == old); // a pipe would block

@@ -204,6 +204,8 @@ int Tool::write(Prefs::SaveRequest &request)
     case Status::Written:
         for (const QString &added : outcome.addedOthers)
             m_err << "tolvane-cli: added $" << added << '\n';
+        if (!outcome.result.notice.isEmpty())
+            m_err << "tolvane-cli: " << outcome.result.notice << '\n';
         return Success;
     case Status::Refused:
         break;

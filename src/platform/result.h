@@ -7,8 +7,9 @@
 
 struct Result
 {
-    QString message; // empty on success
-    int field = -1;  // the field that a refused write names, else -1
+    QString message;  // empty on success
+    int field = -1;   // the field that a refused write names, else -1
+    QString notice{}; // on success, what the user should still know about it
 
     bool ok() const { return message.isEmpty(); }
 };

@@ -19,8 +19,9 @@ Result lockBusy(const QString &nativeName, bool reading)
 
 Result writeWholeFile(const QString &nativeName, const QByteArray &bytes)
 {
-    const QString reason = replaceFile(nativeName, bytes);
-    return reason.isEmpty() ? Result() : writeFailure(nativeName, reason);
+    Result written;
+    const QString reason = replaceFile(nativeName, bytes, written.notice);
+    return reason.isEmpty() ? written : writeFailure(nativeName, reason);
 }
 
 } // namespace Platform

@@ -61,7 +61,7 @@ QString deniedReason(const QString &nativeName)
 
 } // namespace
 
-QString replaceFile(const QString &nativeName, const QByteArray &bytes)
+QString replaceFile(const QString &nativeName, const QByteArray &bytes, QString & /*notice*/)
 {
     if (QString reason = unusableNameReason(nativeName); !reason.isEmpty())
         return reason;

@@ -380,6 +380,8 @@ bool MainWindow::save()
                     m_fields.at(index)->setText(outcome.values.at(index));
             }
             showOtherSettings();
+            if (!outcome.result.notice.isEmpty()) // said before Save and Exit closes the window
+                showMessage(this, outcome.result.notice);
             return true;
         }
         if (outcome.status != Prefs::SaveOutcome::Status::NeedsConsent)

@@ -8,8 +8,8 @@
 
 namespace Platform {
 
-// Replaces the content of the file (a regular file, or a link to one) as filewriter.h says.
-// Empty on success, else the reason.
-QString replaceFile(const QString &nativeName, const QByteArray &bytes);
+// Replaces the content of the file (a regular file, or a link to one) as savefile.h says.
+// Empty on success, else the reason; notice then says what the user should still know.
+QString replaceFile(const QString &nativeName, const QByteArray &bytes, QString &notice);
 
 } // namespace Platform
