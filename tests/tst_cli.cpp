@@ -70,8 +70,8 @@ private Q_SLOTS:
         QTest::failOnWarning(QRegularExpression(u"Broken filename"_s)); // Tolvane's words alone
         // A set-user-ID file of the game's account 2000, with a second link, so written in
         // place by the admin 2001 of its group 3000, who may not set the bit again.
-        const bool otherOwner = setup == u"set_user_id_other_owner"_s;
 #ifdef Q_OS_UNIX
+        const bool otherOwner = setup == u"set_user_id_other_owner"_s;
         const gid_t groups[] = {2001, 3000};
         if (otherOwner && geteuid() != 0)
             QSKIP("Needs root: to be another user.");
