@@ -2,11 +2,9 @@
 #include "tool.h"
 
 #include "fieldtable.h"
-#include "filelock.h"
 #include "nativepath.h"
 #include "pathstore.h"
 #include "regularfile.h"
-#include "savefile.h"
 #include "settingnames.h"
 
 #include <QDir>
@@ -211,19 +209,10 @@ std::optional<Prefs::Document> Tool::readFile(QString &nativeName, bool toWrite)
         return std::nullopt;
     nativeName = *file;
     Prefs::Document document;
-    {
-        // Shared: no writer of Tolvane's is half way through the file while it is read.
-        const Platform::FileLock lock(*file, Platform::FileLock::Kind::Shared);
-        if (lock.state() == Platform::FileLock::State::Busy) {
-            trouble(Platform::lockBusy(*file, !toWrite).message);
-            return std::nullopt;
-        }
-        m_lockUnsupported = lock.state() == Platform::FileLock::State::Unsupported;
-        m_lockReason = lock.unsupportedReason();
-        if (const Result read = Prefs::readDocument(*file, document); !read.ok()) {
-            trouble(read.message);
-            return std::nullopt;
-        }
+    if (const Result read = Prefs::readDocumentShared(*file, document, &m_lockUnsupported, toWrite);
+        !read.ok()) {
+        trouble(read.message);
+        return std::nullopt;
     }
     return document;
 }

@@ -26,9 +26,10 @@ namespace {
 std::optional<Prefs::Document> settingsOf(std::optional<Prefs::Document> document,
                                           const QString &file, QTextStream &err)
 {
-    if (document && !document->namesAnySetting()) {
-        err << "tolvane-cli: \"" << Platform::displayName(file) << "\" sets none of the "
-            << Prefs::FieldCount << " settings, so it is no preferences file.\n";
+    if (!document)
+        return std::nullopt;
+    if (const Result prefs = Prefs::requirePrefsFile(file, *document); !prefs.ok()) {
+        err << "tolvane-cli: " << prefs.message << '\n';
         return std::nullopt;
     }
     return document;
@@ -115,8 +116,8 @@ int Tool::check()
     if (const QString copy = Platform::virtualStoreCopy(file); !copy.isEmpty())
         m_out << "the game reads \"" << copy
               << "\" instead: Windows keeps that copy for a game under Program Files\n";
-    if (m_lockUnsupported)
-        m_out << "lock: this file cannot be locked (" << m_lockReason
+    if (!m_lockUnsupported.isEmpty())
+        m_out << "lock: this file cannot be locked (" << m_lockUnsupported
               << "), so Tolvane's writers cannot take turns on it\n";
     for (const Prefs::Finding &finding : findings)
         m_out << finding.text << '\n';

@@ -91,10 +91,9 @@ private:
     const QCommandLineOption m_plain{QStringLiteral("plain")};
     const QCommandLineOption m_help{{QStringLiteral("h"), QStringLiteral("help")}};
     const QCommandLineOption m_version{{QStringLiteral("v"), QStringLiteral("version")}};
-    QString m_pathStore;            // the path.inf that named the game folder, and what it named
-    bool m_lockUnsupported = false; // the file system gave the read no lock
-    QString m_lockReason;
-    int m_stopped = CannotDo; // the status of the last failure to find or read the file
+    QString m_pathStore;       // the path.inf that named the game folder, and what it named
+    QString m_lockUnsupported; // why the file system gave the read no lock, if it gave none
+    int m_stopped = CannotDo;  // the status of the last failure to find or read the file
 };
 
 } // namespace Cli

@@ -1,9 +1,11 @@
 #include "document.h"
 
 #include "codepage.h"
+#include "filelock.h"
 #include "linereader.h"
 #include "nativepath.h"
 #include "regularfile.h"
+#include "savefile.h"
 #include "settingnames.h"
 
 #include <QBuffer>
@@ -215,6 +217,34 @@ Result readDocument(const QString &nativeName, Document &document)
     if (read.ok())
         document = Document::parse(bytes);
     return read;
+}
+
+Result readDocumentShared(const QString &nativeName, Document &document, QString *lockUnsupported,
+                          bool beforeWrite)
+{
+    const Platform::FileLock lock(nativeName, Platform::FileLock::Kind::Shared);
+    if (lock.state() == Platform::FileLock::State::Busy)
+        return Platform::lockBusy(nativeName, !beforeWrite);
+    if (lockUnsupported)
+        *lockUnsupported = lock.state() == Platform::FileLock::State::Unsupported
+                                   ? lock.unsupportedReason()
+                                   : QString();
+    return readDocument(nativeName, document);
+}
+
+Result requirePrefsFile(const QString &nativeName, const Document &document)
+{
+    if (document.namesAnySetting())
+        return {};
+    return {u"\"%1\" sets none of the %2 settings, so it is no preferences file."_s
+                    .arg(Platform::displayName(nativeName))
+                    .arg(FieldCount)};
+}
+
+Result readPrefsFile(const QString &nativeName, Document &document)
+{
+    const Result read = readDocumentShared(nativeName, document);
+    return read.ok() ? requirePrefsFile(nativeName, document) : read;
 }
 
 } // namespace Prefs

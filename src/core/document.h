@@ -103,4 +103,17 @@ Result readDocument(const QString &nativeName, Document &document);
 // The same, giving its bytes.
 Result readDocumentBytes(const QString &nativeName, QByteArray &bytes);
 
+// What a reader of Tolvane's reads: the file under a shared lock, so that no writer of
+// Tolvane's is half way through it; a lock held too long fails the read. Where the file
+// system has no locks, the read goes on, and lockUnsupported (when given) says why. A read
+// before a write says, when the lock is busy, that nothing was written.
+Result readDocumentShared(const QString &nativeName, Document &document,
+                          QString *lockUnsupported = nullptr, bool beforeWrite = false);
+
+// Fails, naming the file, when the document sets none of the 54: it is no preferences file.
+Result requirePrefsFile(const QString &nativeName, const Document &document);
+
+// readDocumentShared, then requirePrefsFile: what the window reads.
+Result readPrefsFile(const QString &nativeName, Document &document);
+
 } // namespace Prefs

@@ -83,10 +83,8 @@ SaveOutcome merge(const SaveRequest &request, const QByteArray &bytes, bool exis
                                        quoted(now.fieldText(index)), quoted(shown));
         }
     }
-    if (exists && !now.namesAnySetting())
-        consent << u"\"%1\" sets none of the %2 settings, so it is no preferences file."_s
-                           .arg(Platform::displayName(request.nativeName))
-                           .arg(FieldCount);
+    if (const Result prefs = requirePrefsFile(request.nativeName, now); exists && !prefs.ok())
+        consent << prefs.message;
     QStringList &values = outcome.values;
     for (int index = 0; index < FieldCount; ++index) {
         const SettingValue current = now.setting(index);

@@ -68,7 +68,7 @@ void MainWindow::loadBackup()
     if (name.isEmpty())
         return;
     Prefs::Document backup;
-    if (const Result read = readPrefs(name, backup); !read.ok()) {
+    if (const Result read = Prefs::readPrefsFile(name, backup); !read.ok()) {
         report({read.message + u" No field was changed."_s});
         return;
     }
@@ -170,7 +170,7 @@ void MainWindow::configCompare()
     if (name.isEmpty())
         return;
     Prefs::Document other;
-    if (const Result read = readPrefs(name, other); !read.ok()) {
+    if (const Result read = Prefs::readPrefsFile(name, other); !read.ok()) {
         report(read);
         return;
     }

@@ -1,6 +1,5 @@
 #include "mainwindow.h"
 
-#include "filelock.h"
 #include "messagebox.h"
 #include "nativepath.h"
 #include "othersettingspage.h"
@@ -230,26 +229,12 @@ Result MainWindow::loadPrefs()
 }
 
 // Reads a preferences file under its shared lock: no writer of Tolvane's is half way through.
-Result MainWindow::readPrefs(const QString &nativeName, Prefs::Document &document)
-{
-    const Platform::FileLock lock(nativeName, Platform::FileLock::Kind::Shared);
-    if (lock.state() == Platform::FileLock::State::Busy)
-        return Platform::lockBusy(nativeName, true);
-    if (const Result opened = Prefs::readDocument(nativeName, document); !opened.ok())
-        return opened;
-    if (!document.namesAnySetting())
-        return {u"\"%1\" sets none of the %2 settings, so it is no preferences file."_s
-                        .arg(Platform::displayName(nativeName))
-                        .arg(Prefs::FieldCount)};
-    return {};
-}
-
 Result MainWindow::loadFields(const QString &programName, Prefs::Document &document,
                               QString &notice)
 {
     const QString nativeName = Platform::nativeFileName(programName);
     notice.clear();
-    if (const Result read = readPrefs(nativeName, document); !read.ok())
+    if (const Result read = Prefs::readPrefsFile(nativeName, document); !read.ok())
         return {read.message + u" No field was changed."_s};
     for (int index = 0; index < Prefs::FieldCount; ++index) {
         if (document.setting(index).state == Prefs::SettingValue::State::NotSet)

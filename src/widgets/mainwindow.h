@@ -77,9 +77,6 @@ private:
     bool agreeToReplace(const QString &what);
     // Shows the window's other settings on the seventh page, and the status line anew.
     void showOtherSettings();
-    // Reads a preferences file under its shared lock, so that no writer of Tolvane's is half way
-    // through it; fails when it sets none of the 54.
-    static Result readPrefs(const QString &nativeName, Prefs::Document &document);
     // The window's document: the base with the other settings' edits.
     Prefs::Document windowDocument() const;
     // The settings as the window shows them.
