@@ -18,6 +18,8 @@ set(CPACK_PACKAGE_VENDOR "The Tolvane developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor for the server preferences of the game Tribes")
 set(CPACK_SYSTEM_NAME win64)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Tolvane)
+# One key for every version, so that a new one replaces the old under Apps.
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Tolvane)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_EXECUTABLES tolvane Tolvane) # the Start menu entry, started in its folder
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
@@ -29,4 +31,7 @@ set(CPACK_NSIS_MUI_UNIICON ${CMAKE_CURRENT_SOURCE_DIR}/tolvane.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME tolvane.exe)
 set(CPACK_NSIS_MODIFY_PATH ON) # for admins who script tolvane-cli.exe
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# A 64-bit installer, which adds the install folder itself to PATH and takes /PATH=user or
+# /PATH=all when silent: the project's copy of CPack's NSIS template, found first.
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_SOURCE_DIR}/nsis)
 include(CPack)
