@@ -1,4 +1,5 @@
 #include "cli.h"
+#include "codepage.h"
 #include "filelock.h"
 #include "testsupport.h"
 
@@ -83,13 +84,18 @@ private Q_SLOTS:
                                == 0
                     && setgroups(2, groups) == 0 && setegid(2001) == 0 && seteuid(2001) == 0));
 #endif
-        const int exitStatus = Cli::run(QStringList(u"tolvane-cli"_s) + words, in, out, err);
+        // "page=N": standard output and error in a console's code page N.
+        const unsigned page
+                = QRegularExpression(u"page=(\\d+)"_s).match(setup).captured(1).toUInt();
+        const int exitStatus
+                = Cli::run(QStringList(u"tolvane-cli"_s) + words, in, out, err, {page, page});
 #ifdef Q_OS_UNIX
         QVERIFY(!otherOwner || (seteuid(0) == 0 && setegid(0) == 0 && setgroups(0, nullptr) == 0));
 #endif
         QCOMPARE(exitStatus, status.toInt());
         output.replace(u"GAME"_s, game).replace(u"HOME"_s, home.path());
-        const QString printed = QString::fromUtf8(out.data()),
+        const QString printed = page == 1252 ? Platform::decodeDocumentText(out.data())
+                                             : QString::fromUtf8(out.data()),
                       complaint = QString::fromUtf8(err.data());
         if (output.startsWith(u'@'))
             QCOMPARE(printed, QString::fromUtf8(readBytes(dataFile(qPrintable(output.mid(1))))));

@@ -97,8 +97,13 @@ std::optional<Tool::Named> Tool::named(const QString &name, const Prefs::Documen
 int Tool::run(const QStringList &arguments)
 {
     m_parser.addOptions({m_game, m_file, m_dryRun, m_force, m_add, m_all, m_json, m_names, m_plain,
-                         m_help, m_version});
-    if (!m_parser.parse(arguments))
+                         m_utf8, m_help, m_version});
+    const bool parsed = m_parser.parse(arguments);
+    if (m_parser.isSet(m_utf8)) {
+        m_outDevice.setCodePage(0);
+        m_errDevice.setCodePage(0);
+    }
+    if (!parsed)
         return usage(m_parser.errorText());
     // "/?" as Windows tools take it, on every platform.
     if (m_parser.isSet(m_help) || m_parser.positionalArguments() == QStringList(u"/?"_s)) {
@@ -240,9 +245,10 @@ int Tool::finish(int status)
     return trouble(u"Cannot write standard output: %1."_s.arg(m_out.device()->errorString()));
 }
 
-int run(const QStringList &arguments, QIODevice &in, QIODevice &out, QIODevice &err)
+int run(const QStringList &arguments, QIODevice &in, QIODevice &out, QIODevice &err,
+        CodePages pages)
 {
-    Tool tool(in, out, err);
+    Tool tool(in, out, err, pages);
     return tool.finish(tool.run(arguments));
 }
 

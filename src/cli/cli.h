@@ -27,12 +27,22 @@ inline constexpr StatusMeaning ExitStatuses[] = {
                      "UTF-8; --game with an empty value; input that is empty, not UTF-8 or not a "
                      "JSON object"},
         {CannotDo, "could not do it: no path.inf; cannot open, read or write a file or standard "
-                   "output; the lock busy; the file kept changing; the file or the JSON input too "
-                   "large"},
+                   "output; a value that standard output's code page lacks; the lock busy; the "
+                   "file kept changing; the file or the JSON input too large"},
+};
+
+// The code pages of standard output and error: 0 for UTF-8, else a console's page, which a
+// pipe or a file of a Windows console program is written in.
+struct CodePages
+{
+    unsigned out = 0;
+    unsigned err = 0;
 };
 
 // Runs the tool with these arguments (the first names the program), reading standard input
-// from in and writing UTF-8 to out and err; gives the exit status.
-int run(const QStringList &arguments, QIODevice &in, QIODevice &out, QIODevice &err);
+// from in and writing to out and err in their code pages (--utf8: UTF-8 whatever they are);
+// gives the exit status.
+int run(const QStringList &arguments, QIODevice &in, QIODevice &out, QIODevice &err,
+        CodePages pages = {});
 
 } // namespace Cli

@@ -57,6 +57,7 @@ Options:
                   within two letters of its name
   --all           export: the file's other settings too
   --plain         values as plain text, not script text
+  --utf8          write UTF-8 to a pipe or a file, whatever the console's code page
   -h, --help      this text
   -v, --version   the version
 
@@ -74,7 +75,11 @@ sudo is root's: give --game then.
 #endif
           R"(
 A reader waits up to 5 seconds while another of Tolvane's programs writes the file, and lets it
-go once it has read, before it prints. Arguments, JSON and output are UTF-8.
+go once it has read, before it prints. Arguments and JSON input are UTF-8 (JSON also UTF-16
+with a byte-order mark), and so is the output; but on Windows, output to a pipe or a file of a
+console whose code page is not 65001 is in that code page, as for Windows' own console tools,
+unless --utf8 is given. get and list then print nothing, with exit status 3, when a value holds
+a character the page lacks; other output writes it as U+XXXX, and export --json as \uXXXX.
 
 Exit status:
 )";

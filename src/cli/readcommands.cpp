@@ -2,14 +2,13 @@
 
 #include "tool.h"
 
+#include "codepage.h"
 #include "documentcheck.h"
 #include "documentdiff.h"
 #include "fieldtable.h"
-#include "filelock.h"
 #include "nativepath.h"
 #include "pathstore.h"
 #include "plaintext.h"
-#include "savefile.h"
 #include "settingnames.h"
 
 #include <QFileInfo>
@@ -51,18 +50,19 @@ int Tool::list()
         return m_stopped;
     const Prefs::Settings settings = Prefs::Settings::of(*document);
     int status = Success;
+    QString lines;
     const auto line = [&](const QString &name, Prefs::SettingValue value) {
         const std::optional<QString> text = shown(name, value.value);
         status = text ? status : Failure;
         value.value = text.value_or(QString());
         if (text || value.state != Prefs::SettingValue::State::Set)
-            m_out << name.leftJustified(30) << ' ' << Prefs::shownValue(value) << '\n';
+            lines += name.leftJustified(30) + u' ' + Prefs::shownValue(value) + u'\n';
     };
     for (int index = 0; index < Prefs::FieldCount; ++index)
         line(Prefs::settingName(index), settings.values[index]);
     for (const Prefs::OtherSetting &other : settings.others)
         line(other.name, {Prefs::SettingValue::State::Set, other.value, other.lines.last()});
-    return status;
+    return printValues(lines, status);
 }
 
 int Tool::get(const QStringList &names)
@@ -87,6 +87,7 @@ int Tool::get(const QStringList &names)
         settings << (setting->index >= 0 ? Shown(setting->index) : Shown(*other));
     }
     int status = Success;
+    QString lines;
     for (const Shown &setting : std::as_const(settings)) {
         const auto *other = std::get_if<Prefs::OtherSetting>(&setting);
         std::optional<QString> value
@@ -95,9 +96,27 @@ int Tool::get(const QStringList &names)
             value = shown(other ? other->name : Prefs::settingName(std::get<int>(setting)), *value);
         status = value ? status : Failure;
         if (value)
-            m_out << *value << '\n';
+            lines += *value + u'\n';
     }
-    return status;
+    return printValues(lines, status);
+}
+
+int Tool::printValues(const QString &text, int status)
+{
+    std::optional<char32_t> missing;
+    markedInCodePage(text, m_outDevice.codePage(), &missing);
+    if (!missing) {
+        m_out << text;
+        return status;
+    }
+    // The character itself only where standard error can show it.
+    const QString character = QString::fromUcs4(&*missing, 1);
+    const bool shown = Platform::encodeInCodePage(character, m_errDevice.codePage()).has_value();
+    return trouble(
+            u"standard output is in the console's code page %1, which has no %2; nothing "
+            "was printed. Give --utf8, or run chcp 65001 first."_s.arg(m_outDevice.codePage())
+                    .arg(shown ? character + u" ("_s + codePoint(*missing) + u')'
+                               : codePoint(*missing)));
 }
 
 int Tool::check()
@@ -147,13 +166,8 @@ int Tool::diff(const QString &other)
     const QString otherFile
             = QFileInfo(other).isDir() ? Platform::nativeFileName(other + PrefsFile) : other;
     Prefs::Document there;
-    {
-        const Platform::FileLock lock(otherFile, Platform::FileLock::Kind::Shared);
-        if (lock.state() == Platform::FileLock::State::Busy)
-            return trouble(Platform::lockBusy(otherFile, true).message);
-        if (const Result read = Prefs::readDocument(otherFile, there); !read.ok())
-            return trouble(read.message);
-    }
+    if (const Result read = Prefs::readDocumentShared(otherFile, there); !read.ok())
+        return trouble(read.message);
     const QList<Prefs::Difference> found
             = Prefs::differences(Prefs::Settings::of(*here), Prefs::Settings::of(there));
     for (Prefs::Difference difference : found) {
@@ -178,8 +192,11 @@ int Tool::exportJson()
     int status = Success;
     const auto member = [&](const QString &name, const std::optional<QString> &value) {
         const std::optional<QString> text = value ? shown(name, *value) : std::nullopt;
+        // In a console's code page, a JSON of ASCII alone reads back the same through any
+        // redirection, PowerShell's UTF-16 among them.
+        const bool ascii = m_outDevice.codePage() != 0;
         if (text)
-            members << Prefs::quoted(name) + u": "_s + Prefs::quoted(*text);
+            members << Prefs::quoted(name, ascii) + u": "_s + Prefs::quoted(*text, ascii);
         status = text ? status : Failure;
     };
     for (int index = 0; index < Prefs::FieldCount; ++index)

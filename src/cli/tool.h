@@ -3,6 +3,7 @@
 // The tool behind Cli::run: one object a run, its commands spread over the files of src/cli.
 
 #include "cli.h"
+#include "codepagedevice.h"
 #include "document.h"
 #include "savetransaction.h"
 
@@ -22,10 +23,12 @@ QString helpText();
 class Tool
 {
 public:
-    Tool(QIODevice &in, QIODevice &out, QIODevice &err)
+    Tool(QIODevice &in, QIODevice &out, QIODevice &err, CodePages pages)
         : m_in(in)
-        , m_out(&out)
-        , m_err(&err)
+        , m_outDevice(out, pages.out)
+        , m_errDevice(err, pages.err)
+        , m_out(&m_outDevice)
+        , m_err(&m_errDevice)
     {}
 
     int run(const QStringList &arguments);
@@ -63,6 +66,9 @@ private:
     int exportJson();
     int importJson(const QString &source);
     int diff(const QString &other);
+    // Prints what get or list found, only when standard output's code page holds all of it: a
+    // script would take a value written otherwise for another one. Else nothing, exit 3.
+    int printValues(const QString &text, int status);
     // A value as the file holds it, or as plain text with --plain; nothing, and said why, when
     // it has no plain form.
     std::optional<QString> shown(const QString &name, const QString &value);
@@ -77,6 +83,8 @@ private:
     void preview(const Prefs::SaveOutcome &outcome);
 
     QIODevice &m_in;
+    CodePageDevice m_outDevice;
+    CodePageDevice m_errDevice;
     QTextStream m_out;
     QTextStream m_err;
     QCommandLineParser m_parser;
@@ -89,6 +97,7 @@ private:
     const QCommandLineOption m_json{QStringLiteral("json")};
     const QCommandLineOption m_names{QStringLiteral("names")};
     const QCommandLineOption m_plain{QStringLiteral("plain")};
+    const QCommandLineOption m_utf8{QStringLiteral("utf8")};
     const QCommandLineOption m_help{{QStringLiteral("h"), QStringLiteral("help")}};
     const QCommandLineOption m_version{{QStringLiteral("v"), QStringLiteral("version")}};
     QString m_pathStore;       // the path.inf that named the game folder, and what it named

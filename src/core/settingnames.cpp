@@ -86,7 +86,7 @@ int editDistance(QStringView first, QStringView second)
     return previous[second.size()];
 }
 
-QString quoted(QStringView text)
+QString quoted(QStringView text, bool asciiOnly)
 {
     QString result(u'"');
     for (qsizetype at = 0; at < text.size(); ++at) {
@@ -102,7 +102,8 @@ QString quoted(QStringView text)
         else if (code == u'\n' || code == u'\r' || code == u'\t')
             result += code == u'\n' ? u"\\n" : code == u'\r' ? u"\\r" : u"\\t";
         else if (code < 0x20 || (code >= 0x7f && code < 0xa0) // C0 and C1 controls
-                 || code == 0x2028 || code == 0x2029 || lone) // line and paragraph ends
+                 || code == 0x2028 || code == 0x2029 || lone  // line and paragraph ends
+                 || (asciiOnly && code >= 0x80))
             result += QStringLiteral("\\u%1").arg(code, 4, 16, QLatin1Char('0'));
         else
             result += character;

@@ -44,7 +44,7 @@ std::pair<QString, int> closestName(QStringView name, const QStringList &others)
 
 // The text as a JSON string: in double quotes, with quotes, backslashes, control characters,
 // the line and paragraph separators and lone surrogates escaped, so that blanks and all else
-// stay visible on one line.
-QString quoted(QStringView text);
+// stay visible on one line; asciiOnly, every character past ASCII too.
+QString quoted(QStringView text, bool asciiOnly = false);
 
 } // namespace Prefs

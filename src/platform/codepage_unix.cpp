@@ -57,4 +57,20 @@ std::optional<QByteArray> encodeDocumentText(QStringView text)
     return bytes;
 }
 
+unsigned redirectedOutputCodePage()
+{
+    return 0;
+}
+
+std::optional<QByteArray> encodeInCodePage(QStringView text, unsigned codePage)
+{
+    if (codePage == 0)
+        return text.toUtf8();
+    if (codePage == 20127) // US-ASCII
+        return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })
+                       ? std::optional(text.toLatin1())
+                       : std::nullopt;
+    return codePage == 1252 ? encodeDocumentText(text) : std::nullopt;
+}
+
 } // namespace Platform

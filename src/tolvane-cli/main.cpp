@@ -1,4 +1,5 @@
 #include "cli.h"
+#include "codepage.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -13,7 +14,7 @@
 namespace {
 
 // A console takes UTF-16 text whatever its code page; the tool's UTF-8 is turned into it.
-// Pipes and files keep the UTF-8 bytes.
+// Pipes and files take the console's code page, as the tool writes them.
 class ConsoleWriter : public QIODevice
 {
 public:
@@ -76,9 +77,14 @@ int main(int argc, char *argv[])
     QIODevice &err = consoleOf(STD_ERROR_HANDLE) ? static_cast<QIODevice &>(errConsole) : errFile;
     outConsole.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     errConsole.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    // A pipe or a file of a program with a console is written in the console's code page.
+    const unsigned page = Platform::redirectedOutputCodePage();
+    const Cli::CodePages pages{consoleOf(STD_OUTPUT_HANDLE) ? 0 : page,
+                               consoleOf(STD_ERROR_HANDLE) ? 0 : page};
 #else
     QIODevice &out = outFile;
     QIODevice &err = errFile;
+    const Cli::CodePages pages;
 #endif
-    return Cli::run(arguments, in, out, err);
+    return Cli::run(arguments, in, out, err, pages);
 }
