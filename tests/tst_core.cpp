@@ -133,6 +133,10 @@ private Q_SLOTS:
                                              : INVALID_HANDLE_VALUE;
         const QString error = Prefs::writeDocument(name, {}, goldenValues()).message;
         CloseHandle(held);
+        // Nothing left beside it: neither the replacement nor a file of ReplaceFile's own.
+        QVERIFY(has("device")
+                || QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System)
+                           == QStringList(u"ServerPrefs.cs"_s));
         const DWORD changed = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL; // by any write
         const DWORD kept = GetFileAttributesW(wide.c_str()) & ~changed;
         SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL); // so that the folder can go

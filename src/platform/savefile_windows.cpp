@@ -45,18 +45,23 @@ QString writeInPlace(const QString &nativeName, const QByteArray &bytes)
             .arg(reason);
 }
 
-// Why the file cannot be replaced: another program holds it open without sharing its deletion,
-// or this user may not replace it.
-QString deniedReason(const QString &nativeName)
+// Whether another program holds the file without sharing its deletion: the error of an open
+// for deletion, which ReplaceFile needs, or ERROR_SUCCESS when nothing stands in its way.
+DWORD deletionBlocked(const QString &nativeName)
 {
     HANDLE probe = ::CreateFileW(wide(nativeName), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    const DWORD error = probe == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
-    if (probe != INVALID_HANDLE_VALUE)
-        ::CloseHandle(probe);
-    if (inUseByAnother(error))
-        return systemReason(error);
-    return QStringLiteral("replacing it is not permitted (%1)").arg(systemReason(error));
+    if (probe == INVALID_HANDLE_VALUE)
+        return ::GetLastError();
+    ::CloseHandle(probe);
+    return ERROR_SUCCESS;
+}
+
+// The empty files that ReplaceFile (Wine's, at least) leaves behind when it fails, "rf*.tmp".
+QStringList replaceLeftovers(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("rf*.tmp")},
+                                  QDir::Files | QDir::Hidden | QDir::System);
 }
 
 } // namespace
@@ -113,24 +118,36 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes, QString 
     const auto removeReplacement = qScopeGuard([&made] { ::DeleteFileW(wide(made)); });
     if (!whole)
         return systemReason(writeError);
-    // A virus scanner or an indexer may hold the file a moment: try again for a second.
+    if (!exists)
+        return ::MoveFileExW(wide(made), wide(target), MOVEFILE_WRITE_THROUGH)
+                       ? QString()
+                       : systemReason(::GetLastError());
+    // A virus scanner or an indexer may hold the file a moment: the probe tries again for a
+    // second, and ReplaceFile is called once, when nothing holds the file.
     const QDeadlineTimer deadline(1000);
-    for (;;) {
-        const bool replaced
-                = exists ? ::ReplaceFileW(wide(target), wide(made), nullptr,
-                                          REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                         : ::MoveFileExW(wide(made), wide(target), MOVEFILE_WRITE_THROUGH);
-        if (replaced)
-            return {};
-        const DWORD error = ::GetLastError();
-        const bool denied = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION
-                            || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
-        if (!denied)
-            return exists ? writeInPlace(nativeName, bytes) : systemReason(error);
+    for (DWORD blocked; (blocked = deletionBlocked(target)) != ERROR_SUCCESS;) {
+        if (!inUseByAnother(blocked))
+            return QStringLiteral("replacing it is not permitted (%1)").arg(systemReason(blocked));
         if (deadline.hasExpired())
-            return deniedReason(target);
+            return systemReason(blocked);
         QThread::msleep(50);
     }
+    const QString folder = QFileInfo(target).absolutePath();
+    const QStringList leftBefore = replaceLeftovers(folder);
+    if (::ReplaceFileW(wide(target), wide(made), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                       nullptr))
+        return {};
+    const DWORD error = ::GetLastError();
+    for (const QString &left : replaceLeftovers(folder)) {
+        if (!leftBefore.contains(left) && QFileInfo(folder + u'/' + left).size() == 0)
+            QFile::remove(folder + u'/' + left);
+    }
+    // Denied with nothing holding the file: this user may write it, but not replace it.
+    if (error == ERROR_ACCESS_DENIED)
+        return writeInPlace(nativeName, bytes);
+    if (inUseByAnother(error) || error == ERROR_UNABLE_TO_REMOVE_REPLACED)
+        return systemReason(error);
+    return writeInPlace(nativeName, bytes);
 }
 
 } // namespace Platform
