@@ -47,8 +47,10 @@ grep -qF '"Server::Info": "Zw\u00f6lf \u20ac"' "$scratch/prefs.json" \
 # PowerShell 5.1's > reads the output in the console's page and writes UTF-16 with a BOM.
 { printf '\xff\xfe'; iconv -f ASCII -t UTF-16LE "$scratch/prefs.json"; } >"$scratch/prefs16.json"
 for json in prefs.json prefs16.json; do
-    wine "$scratch/tolvane-cli.exe" --file "Z:${prefs//\//\\}" set Info=x >/dev/null
-    wine "$scratch/tolvane-cli.exe" --file "Z:${prefs//\//\\}" import --json "Z:${scratch//\//\\}\\$json"
+    wine "$scratch/tolvane-cli.exe" --file "Z:${prefs//\//\\}" set Info=x >/dev/null \
+        || fail "set Info=x"
+    wine "$scratch/tolvane-cli.exe" --file "Z:${prefs//\//\\}" import --json "Z:${scratch//\//\\}\\$json" \
+        || fail "import of $json"
     [ "$(line Info)" = $'$Server::Info = "Zw\xf6lf \x80";\r' ] \
         || fail "import of $json wrote: $(line Info | od -c | head -n 3)"
 done

@@ -40,7 +40,7 @@ echo "step: /S installed into C:\\Program Files\\Tolvane"
 userPath() { wine reg query 'HKCU\Environment' /v PATH 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_[A-Z_]*SZ *//p'; }
 [ "$(userPath)" = 'C:\Program Files\Tolvane' ] || fail "/PATH=user gave the user's PATH: $(userPath)"
 version=${installer##*/Tolvane-} version=${version%-win64.exe}
-found=$(cd "$scratch" && wine cmd /c 'tolvane-cli.exe --version' 2>&1 | tr -d '\r')
+found=$(cd "$scratch" && wine cmd /c 'tolvane-cli.exe --version' 2>&1 | tr -d '\r') || true
 [ "$found" = "tolvane-cli $version" ] || fail "a new cmd does not find tolvane-cli.exe on PATH: $found"
 echo "step: /PATH=user put the folder on the user's PATH, where a new cmd finds tolvane-cli.exe"
 shortcut=$(find "$WINEPREFIX/drive_c" -name 'Tolvane.lnk' | head -n 1)
@@ -72,14 +72,16 @@ iconStart=$((0x$(hex -j 18 -N 4 "$icon" | sed -E 's/(..)(..)(..)(..)/\4\3\2\1/')
 iconBytes=$(hex -j "$iconStart" -N "$((iconSize < 256 ? iconSize : 256))" "$icon")
 [ "${#iconBytes}" -ge 64 ] || fail "no image read from $icon"
 for program in "$programs"/tolvane*.exe; do
-    name=$(basename "$program") texts=$(strings -el "$program")
+    # Whole outputs first: grep -q ends early, and pipefail would count its writer's SIGPIPE.
+    name=$(basename "$program") texts=$(strings -el "$program") narrow=$(strings "$program")
     for text in "$version" 'The Tolvane developers' "$name"; do
         grep -qxF "$text" <<<"$texts" || fail "$name carries no version resource with $text"
     done
     for text in '<longPathAware' '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a' 'level="asInvoker"'; do
-        strings "$program" | grep -qF "$text" || fail "$name carries no manifest with $text"
+        grep -qF "$text" <<<"$narrow" || fail "$name carries no manifest with $text"
     done
-    hex "$program" | grep -qF "$iconBytes" || fail "$name carries no icon"
+    hex "$program" >"$scratch/hex"
+    grep -qF "$iconBytes" "$scratch/hex" || fail "$name carries no icon"
 done
 echo "step: both programs carry version $version, the manifest and the icon"
 (cd "$programs" && exec "${start[@]}" >/dev/null 2>&1) &
@@ -104,7 +106,7 @@ next=${version%.*}.$((${version##*.} + 1))
 (cd "$build" && cpack -G NSIS -B "$scratch/next" -D CPACK_PACKAGE_VERSION="$next" \
     -D CPACK_PACKAGE_FILE_NAME="Tolvane-$next-win64" >/dev/null) || fail "cpack of version $next"
 wine "$scratch/next/Tolvane-$next-win64.exe" /S /PATH=user
-registered=$(wine reg query "HKLM\\$key" /v DisplayVersion 2>/dev/null | tr -d '\r')
+registered=$(wine reg query "HKLM\\$key" /v DisplayVersion 2>/dev/null | tr -d '\r') || true
 grep -q "REG_SZ *$next\$" <<<"$registered" || fail "the second install left Apps at: $registered"
 [ -f "$programs/tolvane.exe" ] && [ "$(userPath)" = 'C:\Program Files\Tolvane' ] \
     || fail "the second install left the programs or PATH so: $(ls "$programs"), $(userPath)"
@@ -125,15 +127,18 @@ left=$(find "$WINEPREFIX" "$HOME" -iname '*tolvane*' ! -path "$appdata/Tolvane" 
 [ -z "$left" ] || fail "left behind: $left"
 [ "$(ls "$appdata/Tolvane")" = path.inf ] || fail "left in %APPDATA%\\Tolvane: $(ls "$appdata/Tolvane")"
 echo "step: /S uninstalled it all but path.inf, the PATH entry too"
-# A PATH longer than NSIS's strings could hold would be cut: it is left as it was.
-long="C:\\$(printf 'x%.0s' $(seq 1100))"
-wine reg add 'HKCU\Environment' /v PATH /t REG_EXPAND_SZ /d "$long" /f >/dev/null 2>&1
-wine "$installer" /S /PATH=user
-[ -f "$programs/tolvane.exe" ] && [ "$(userPath)" = "$long" ] \
-    || fail "with a PATH of 1100 characters: $(ls "$programs" | tr "\n" " "), PATH ending $(userPath | tail -c 60)"
-uninstall
-[ "$(userPath)" = "$long" ] || fail "the uninstaller changed a long PATH: $(userPath | head -c 80)"
-echo "step: a PATH of 1100 characters, more than NSIS's 1024, left as it was"
+# A PATH that NSIS's strings cannot hold with the folder added would be cut: it is left as it
+# was, whether it is too long to read (1100) or only with the folder (1000).
+for length in 1100 1000; do
+    long="C:\\$(printf 'x%.0s' $(seq "$length"))"
+    wine reg add 'HKCU\Environment' /v PATH /t REG_EXPAND_SZ /d "$long" /f >/dev/null 2>&1
+    wine "$installer" /S /PATH=user
+    [ -f "$programs/tolvane.exe" ] && [ "$(userPath)" = "$long" ] \
+        || fail "with a PATH of $length characters: $(ls "$programs" | tr "\n" " "), PATH ending $(userPath | tail -c 60)"
+    uninstall
+    [ "$(userPath)" = "$long" ] || fail "the uninstaller changed a PATH of $length: $(userPath | tail -c 80)"
+done
+echo "step: PATHs of 1100 and 1000 characters, too long for NSIS's 1024 with the folder, left as they were"
 unzip -q "$zip" -d "$scratch/zip"
 zipped=$(dirname "$(find "$scratch/zip" -name tolvane-cli.exe)")
 [ "$(cd "$zipped" && wine tolvane-cli.exe --game "Z:${scratch//\//\\}\\game" list | wc -l)" -eq 54 ] \

@@ -21,7 +21,12 @@ Result writeWholeFile(const QString &nativeName, const QByteArray &bytes)
 {
     Result written;
     const QString reason = replaceFile(nativeName, bytes, written.notice);
-    return reason.isEmpty() ? written : writeFailure(nativeName, reason);
+    if (reason.isEmpty())
+        return written;
+    Result failed = writeFailure(nativeName, reason);
+    if (!written.notice.isEmpty()) // the old content back, but not all else of the file
+        failed.message += u' ' + written.notice;
+    return failed;
 }
 
 } // namespace Platform

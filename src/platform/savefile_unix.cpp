@@ -44,8 +44,8 @@ bool replaceContent(int descriptor, const QByteArray &bytes)
            && ::fsync(descriptor) == 0;
 }
 
-// A write by anyone but root clears the set-user-ID and set-group-ID bits. Its owner, or
-// root, gives them back; anyone else is told.
+// A write by anyone but root clears the set-user-ID bit, and the set-group-ID bit of a file
+// its group may run. Its owner, or root, gives them back; anyone else is told.
 void restoreSetIdBits(int descriptor, const QString &nativeName, mode_t mode, QString &notice)
 {
     struct stat now = {};
@@ -129,7 +129,10 @@ bool keepMetadata(int descriptor, const QString &nativeName, const struct stat &
 // over the file nor removed again: the file is written in place, and nothing is left behind.
 bool folderKeepsItsEntries(const QString &nativeName)
 {
-    const QString folder = QFileInfo(QFileInfo(nativeName).canonicalFilePath()).path();
+    const QString file = QFileInfo(nativeName).canonicalFilePath();
+    if (file.isEmpty()) // gone meanwhile: the save goes on, and finds it so
+        return false;
+    const QString folder = QFileInfo(file).path();
     const int descriptor = ::open(QFile::encodeName(folder).constData(),
                                   O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0)
@@ -142,7 +145,7 @@ bool folderKeepsItsEntries(const QString &nativeName)
 
 // A rename that a write in place can do without: over a file mounted on its own (busy), from
 // another file system, or in a folder whose entries this user may not replace.
-bool renameRefusedButFileWritable(const QSaveFile &file)
+bool renameRefusedWhereInPlaceWorks(const QSaveFile &file)
 {
     if (file.error() != QFileDevice::RenameError)
         return false;
@@ -164,7 +167,8 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes, QString 
         return qt_error_string(errno);
     if (exists && !S_ISREG(old.st_mode))
         return notRegularReason(old.st_mode);
-    // A replacement would no longer be the file that the other links share.
+    // A replacement would no longer be the file that the other links share, and in a folder
+    // that keeps its entries it could take no place.
     if (exists && (old.st_nlink > 1 || folderKeepsItsEntries(nativeName)))
         return writeInPlace(nativeName, bytes, notice);
     QSaveFile file(nativeName);
@@ -189,7 +193,7 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes, QString 
     }
     // The commit flushes the replacement to disk before it renames it.
     if (!file.commit()) {
-        if (exists && renameRefusedButFileWritable(file))
+        if (exists && renameRefusedWhereInPlaceWorks(file))
             return writeInPlace(nativeName, bytes, notice);
         return file.errorString();
     }

@@ -115,7 +115,7 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes, QString 
               && written == DWORD(bytes.size()) && ::FlushFileBuffers(replacement);
     const DWORD writeError = ::GetLastError();
     ::CloseHandle(replacement);
-    const auto removeReplacement = qScopeGuard([&made] { ::DeleteFileW(wide(made)); });
+    auto removeReplacement = qScopeGuard([&made] { ::DeleteFileW(wide(made)); });
     if (!whole)
         return systemReason(writeError);
     if (!exists)
@@ -138,6 +138,14 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes, QString 
                        nullptr))
         return {};
     const DWORD error = ::GetLastError();
+    // Failed half way: the old file may be gone already, and the new content must not go too.
+    if (::GetFileAttributesW(wide(target)) == INVALID_FILE_ATTRIBUTES) {
+        if (::MoveFileExW(wide(made), wide(target), MOVEFILE_WRITE_THROUGH))
+            return {};
+        removeReplacement.dismiss();
+        return QStringLiteral("%1; its new content is kept in \"%2\"")
+                .arg(systemReason(error), made);
+    }
     for (const QString &left : replaceLeftovers(folder)) {
         if (!leftBefore.contains(left) && QFileInfo(folder + u'/' + left).size() == 0)
             QFile::remove(folder + u'/' + left);

@@ -228,7 +228,6 @@ Result MainWindow::loadPrefs()
     return loaded;
 }
 
-// Reads a preferences file under its shared lock: no writer of Tolvane's is half way through.
 Result MainWindow::loadFields(const QString &programName, Prefs::Document &document,
                               QString &notice)
 {
