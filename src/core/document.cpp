@@ -193,7 +193,8 @@ Result readDocumentBytes(const QString &nativeName, QByteArray &bytes)
     const QString name = Platform::displayName(nativeName);
     if (const QString reason = Platform::openRegularFile(file, QIODevice::ReadOnly);
         !reason.isEmpty())
-        return {u"Cannot open \"%1\": %2."_s.arg(name, reason)};
+        return {u"Cannot open \"%1\": %2."_s.arg(name, reason)
+                + Platform::longPathNote(nativeName)};
     if (file.size() > SizeLimit)
         return {u"\"%1\" is %2 bytes, more than the %3 a preferences file can hold; it was not "
                 "read."_s.arg(name)

@@ -53,6 +53,11 @@ QList<std::pair<QString, QString>> drives();
 // whole of it that Explorer's "Copy as path" adds; elsewhere as it is.
 QString withoutQuotes(const QString &path);
 
+// Why a name may have failed for its length alone, as a sentence to add to the reason: on
+// Windows a path of 260 characters or more without the LongPathsEnabled policy (the README
+// says how to turn it on); else empty.
+QString longPathNote(const QString &nativeName);
+
 // The name to show the user: absolute, so a relative name says where it was looked for.
 QString displayName(const QString &nativeName);
 

@@ -50,6 +50,11 @@ QString winePrefix()
                                         : homeFolder() + QLatin1StringView("/.wine");
 }
 
+QString longPathNote(const QString &)
+{
+    return {};
+}
+
 QString withoutQuotes(const QString &path)
 {
     return path; // a Linux name may hold any character but / and NUL

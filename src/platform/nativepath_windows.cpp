@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <windows.h>
+
 namespace Platform {
 
 QString nativeFileName(const QString &programName)
@@ -50,6 +52,23 @@ QString virtualStoreCopy(const QString &nativeName)
 QString winePrefix()
 {
     return {};
+}
+
+QString longPathNote(const QString &nativeName)
+{
+    const qsizetype length
+            = QDir::toNativeSeparators(QFileInfo(nativeName).absoluteFilePath()).size();
+    if (length < MAX_PATH)
+        return {};
+    // The policy as the system reads it (Windows 10 1607 and later); taken as off elsewhere.
+    using Enabled = BOOLEAN(WINAPI *)();
+    const auto enabled = reinterpret_cast<Enabled>(reinterpret_cast<void (*)()>(
+            ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlAreLongPathsEnabled")));
+    if (enabled && enabled())
+        return {};
+    return QStringLiteral(" The path is %1 characters long: Windows takes 260 or more only with "
+                          "its LongPathsEnabled policy on, as the README says.")
+            .arg(length);
 }
 
 QString withoutQuotes(const QString &path)

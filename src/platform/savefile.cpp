@@ -7,7 +7,8 @@ namespace Platform {
 
 Result writeFailure(const QString &nativeName, const QString &reason)
 {
-    return {QStringLiteral("Cannot write \"%1\": %2.").arg(displayName(nativeName), reason)};
+    return {QStringLiteral("Cannot write \"%1\": %2.").arg(displayName(nativeName), reason)
+            + longPathNote(nativeName)};
 }
 
 Result lockBusy(const QString &nativeName, bool reading)
