@@ -144,4 +144,20 @@ zipped=$(dirname "$(find "$scratch/zip" -name tolvane-cli.exe)")
 [ "$(cd "$zipped" && wine tolvane-cli.exe --game "Z:${scratch//\//\\}\\game" list | wc -l)" -eq 54 ] \
     || fail "the zip's tolvane-cli.exe list"
 echo "step: the zip's tolvane-cli.exe lists the settings"
+# A file that cannot be replaced nor written (chattr +i, for which Wine's ReplaceFile fails
+# though nothing holds the file): refused with the reason, and nothing left beside it.
+prefs=$scratch/game/config/ServerPrefs.cs
+if chattr +i "$prefs" 2>/dev/null; then
+    status=0
+    message=$(cd "$zipped" && wine tolvane-cli.exe --game "Z:${scratch//\//\\}\\game" \
+        set HostName=Other 2>&1) || status=$?
+    chattr -i "$prefs"
+    [ "$status" = 3 ] && [[ $message == *"Access denied"* ]] && [[ $message != *Success* ]] \
+        || fail "a file that cannot be replaced gave $status: $message"
+    [ "$(ls -A "$(dirname "$prefs")")" = ServerPrefs.cs ] \
+        || fail "left beside the file: $(ls -A "$(dirname "$prefs")" | head -n 5)"
+    echo "step: a file that cannot be replaced is refused with its reason, nothing left beside it"
+else
+    echo "step skipped: chattr +i needs root and a file system with the flag"
+fi
 echo "windows package test passed: $(basename "$installer"), $(basename "$zip")"
