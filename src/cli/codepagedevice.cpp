@@ -1,6 +1,7 @@
 #include "codepagedevice.h"
 
 #include "codepage.h"
+#include "settingnames.h"
 
 namespace Cli {
 
@@ -43,14 +44,9 @@ QByteArray markedInCodePage(QStringView text, unsigned codePage,
                                    : character.at(0).unicode();
         if (firstMissing && !*firstMissing)
             *firstMissing = code;
-        bytes += codePoint(code).toLatin1();
+        bytes += Prefs::codePoint(code).toLatin1();
     }
     return bytes;
-}
-
-QString codePoint(char32_t character)
-{
-    return QStringLiteral("U+%1").arg(uint(character), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace Cli

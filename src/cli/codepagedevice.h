@@ -34,7 +34,4 @@ private:
 QByteArray markedInCodePage(QStringView text, unsigned codePage,
                             std::optional<char32_t> *firstMissing = nullptr);
 
-// "U+00E9": a character as its code point.
-QString codePoint(char32_t character);
-
 } // namespace Cli

@@ -115,8 +115,8 @@ int Tool::printValues(const QString &text, int status)
     return trouble(
             u"standard output is in the console's code page %1, which has no %2; nothing "
             "was printed. Give --utf8, or run chcp 65001 first."_s.arg(m_outDevice.codePage())
-                    .arg(shown ? character + u" ("_s + codePoint(*missing) + u')'
-                               : codePoint(*missing)));
+                    .arg(shown ? character + u" ("_s + Prefs::codePoint(*missing) + u')'
+                               : Prefs::codePoint(*missing)));
 }
 
 int Tool::check()

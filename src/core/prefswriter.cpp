@@ -36,11 +36,8 @@ QString controlCharacter(QStringView text)
 {
     for (const QChar character : text) {
         if (character.unicode() < 0x20 && character != u'\t')
-            return QStringLiteral("%1 (U+%2)")
-                    .arg(quoted(QStringView(&character, 1)),
-                         QString::number(character.unicode(), 16)
-                                 .rightJustified(4, u'0')
-                                 .toUpper());
+            return QStringLiteral("%1 (%2)").arg(quoted(QStringView(&character, 1)),
+                                                 codePoint(character.unicode()));
     }
     return {};
 }
@@ -73,9 +70,8 @@ QString unstorableReason(const QString &text, ValueSource source)
             continue;
         const char32_t code = pair ? QChar::surrogateToUcs4(character.at(0), character.at(1))
                                    : character.at(0).unicode();
-        const QString codePoint = QString::number(code, 16).rightJustified(4, u'0');
-        return QStringLiteral("the character %1 (U+%2), which the game's code page cannot store")
-                .arg(quoted(character), codePoint.toUpper());
+        return QStringLiteral("the character %1 (%2), which the game's code page cannot store")
+                .arg(quoted(character), codePoint(code));
     }
 }
 

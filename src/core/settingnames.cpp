@@ -86,6 +86,11 @@ int editDistance(QStringView first, QStringView second)
     return previous[second.size()];
 }
 
+QString codePoint(char32_t character)
+{
+    return QStringLiteral("U+%1").arg(uint(character), 4, 16, QLatin1Char('0')).toUpper();
+}
+
 QString quoted(QStringView text, bool asciiOnly)
 {
     QString result(u'"');

@@ -47,4 +47,7 @@ std::pair<QString, int> closestName(QStringView name, const QStringList &others)
 // stay visible on one line; asciiOnly, every character past ASCII too.
 QString quoted(QStringView text, bool asciiOnly = false);
 
+// "U+00E9": a character as its code point.
+QString codePoint(char32_t character);
+
 } // namespace Prefs
