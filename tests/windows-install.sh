@@ -16,8 +16,16 @@ set -euo pipefail
 build=$(realpath "$1") demo=$2 display=$3
 here=$(cd "$(dirname "$0")" && pwd)
 installer=$(ls "$build"/Tolvane-*-win64.exe) zip=$(ls "$build"/Tolvane-*-win64.zip)
+version=${installer##*/Tolvane-} version=${version%-win64.exe}
+next=${version%.*}.$((${version##*.} + 1))
 scratch=$(mktemp -d "$build/install-XXXXXX")
-trap 'bash "$here/wine.sh" stop "$scratch"; rm -rf "$scratch"; true' EXIT
+# The next version, as a new release would bring it: the same programs packed again, while the
+# first is tried (zlib, since only its version matters here).
+(cd "$build" && exec cpack -G NSIS -B "$scratch/next" -D CPACK_PACKAGE_VERSION="$next" \
+    -D CPACK_PACKAGE_FILE_NAME="Tolvane-$next-win64" -D CPACK_NSIS_COMPRESSOR=zlib) \
+    >"$scratch/next.log" 2>&1 &
+repack=$!
+trap 'kill $repack 2>/dev/null || true; wait; bash "$here/wine.sh" stop "$scratch"; rm -rf "$scratch"; true' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 bash "$here/wine.sh" start "$scratch" "$display"
 export WINEPREFIX="$scratch/prefix" HOME="$scratch/home" WINEDEBUG=-all
@@ -39,7 +47,6 @@ programs="$WINEPREFIX/drive_c/Program Files/Tolvane"
 echo "step: /S installed into C:\\Program Files\\Tolvane"
 userPath() { wine reg query 'HKCU\Environment' /v PATH 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_[A-Z_]*SZ *//p'; }
 [ "$(userPath)" = 'C:\Program Files\Tolvane' ] || fail "/PATH=user gave the user's PATH: $(userPath)"
-version=${installer##*/Tolvane-} version=${version%-win64.exe}
 found=$(cd "$scratch" && wine cmd /c 'tolvane-cli.exe --version' 2>&1 | tr -d '\r') || true
 [ "$found" = "tolvane-cli $version" ] || fail "a new cmd does not find tolvane-cli.exe on PATH: $found"
 echo "step: /PATH=user put the folder on the user's PATH, where a new cmd finds tolvane-cli.exe"
@@ -101,10 +108,7 @@ diff <(sed '1s/"[^"]*"/"Installed"/' "$scratch/original.cs") "$scratch/game/conf
 [ "$(wine "$programs/tolvane-cli.exe" --game "Z:${scratch//\//\\}\\game" list | wc -l)" -eq 54 ] \
     || fail "tolvane-cli.exe list"
 echo "step: started from the shortcut, a value typed and saved byte for byte, tolvane-cli.exe listed"
-# The next version, as a new release would bring it: the same programs packed again.
-next=${version%.*}.$((${version##*.} + 1))
-(cd "$build" && cpack -G NSIS -B "$scratch/next" -D CPACK_PACKAGE_VERSION="$next" \
-    -D CPACK_PACKAGE_FILE_NAME="Tolvane-$next-win64" >/dev/null) || fail "cpack of version $next"
+wait $repack || fail "cpack of version $next: $(tail -n 5 "$scratch/next.log")"
 wine "$scratch/next/Tolvane-$next-win64.exe" /S /PATH=user
 registered=$(wine reg query "HKLM\\$key" /v DisplayVersion 2>/dev/null | tr -d '\r') || true
 grep -q "REG_SZ *$next\$" <<<"$registered" || fail "the second install left Apps at: $registered"
