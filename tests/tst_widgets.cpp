@@ -15,9 +15,9 @@ using namespace TestSupport;
 using namespace Qt::StringLiterals;
 
 // Answers every message box while it lives, OK, or a question the next of the answers ("key:K":
-// the key K first, then Cancel; none left: Cancel), and keeps their texts, and the rows of Compare's list; plain while each had the
-// program's name as caption, no icon, and OK alone or choices and Cancel, Cancel the default and
-// the Esc key, and fit in 80 % of the screen.
+// the keys K first, as "d" or "Alt+S", then Cancel; none left: Cancel), and keeps their texts, and
+// the rows of Compare's list; plain while each had the program's name as caption, no icon, and OK
+// alone or choices and Cancel, Cancel the default and the Esc key, and fit in 80 % of the screen.
 struct MessageCatcher : QTimer
 {
     QStringList texts;
@@ -49,8 +49,9 @@ struct MessageCatcher : QTimer
                     && box->height() <= most.height();
             QAbstractButton *chosen = question ? cancel : box->button(QMessageBox::Ok);
             QString answer = question && !answers.isEmpty() ? answers.takeFirst() : QString();
-            if (answer.startsWith(u"key:"_s)) { // a bare letter first, which a button may take
-                QTest::keyClick(box, answer.at(4).toLatin1());
+            if (answer.startsWith(u"key:"_s)) { // a bare letter or a chord, which a button may take
+                QApplication::setActiveWindow(box); // where the buttons' access keys are
+                QTest::keySequence(box, QKeySequence(answer.mid(4)));
                 QTest::qWait(300); // a button takes a key with an animated click
                 if (!box->isVisible())
                     return;
