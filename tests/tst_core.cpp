@@ -37,6 +37,7 @@ private Q_SLOTS:
               ".wine/dosdevices/c:/Dynamix/Tribes/config/ServerPrefs.cs",
               "games/Tribes/config/ServerPrefs.cs", "games/Tribes/config/serverprefs.CS"})
             QVERIFY(writeBytes(QLatin1StringView(file), "x"));
+        QVERIFY(QDir().mkdir(u"Zwölf"_s)); // which path.inf may name in UTF-8
     }
 
     void init() { SKIP_IF_UNIX_ONLY(); }
