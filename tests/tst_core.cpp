@@ -315,8 +315,7 @@ private Q_SLOTS:
             QVERIFY(makeSpecialFile(u"path.inf"_s, u"fifo"_s));
         else if (content != u"<none>"_s)
             QVERIFY(writeBytes(u"path.inf"_s, expanded(content).toLatin1()));
-        if (path.contains(u" || "_s)) // "LINUX || WINDOWS": what each reads, where they differ
-            path = path.section(u" || "_s, onWindows ? 1 : 0, onWindows ? 1 : 0);
+        path = onThisPlatform(path);
         QCOMPARE(GameDir::readPathStore(),
                  path == u"<no line>"_s ? std::nullopt : std::optional(expanded(path)));
     }
