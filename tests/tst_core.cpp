@@ -129,10 +129,16 @@ private Q_SLOTS:
                                                   : FILE_ATTRIBUTE_NORMAL;
         QVERIFY(has("device")
                 || (writeBytes(name, old) && SetFileAttributesW(wide.c_str(), attributes)));
+        // A folder where the replacement would go: the file is written in place instead.
+        QVERIFY(!has("no_replacement")
+                || QDir(dir.path()).mkdir(u"~tolvane-%1.tmp"_s.arg(GetCurrentProcessId())));
         const HANDLE held = has("held_open") ? CreateFileW(wide.c_str(), GENERIC_READ, 0, nullptr,
                                                            OPEN_EXISTING, 0, nullptr)
                                              : INVALID_HANDLE_VALUE;
-        const QString error = Prefs::writeDocument(name, {}, goldenValues()).message;
+        // Named in another case, as the game names it: the file keeps the folder's spelling.
+        const QString error = Prefs::writeDocument(has("other_case") ? name.toLower() : name, {},
+                                                   goldenValues())
+                                      .message;
         CloseHandle(held);
         // Nothing left beside it: neither the replacement nor a file of ReplaceFile's own.
         QVERIFY(has("device")
@@ -280,6 +286,18 @@ private Q_SLOTS:
         const auto unset = qScopeGuard([] { qunsetenv("WINEPREFIX"); });
         QCOMPARE(Platform::nativeFileName(programName.replace(u"HOME"_s, m_home.path())),
                  nativeName.replace(u"HOME"_s, m_home.path()));
+    }
+
+    // On Windows, a path of 260 characters or more names the policy that long paths need (off
+    // by default, and under Wine).
+    void longPathNote()
+    {
+        if (!onWindows)
+            QSKIP("Only Windows limits a path's length.");
+        for (const int length : {259, 260})
+            QCOMPARE(Platform::longPathNote(QDir::rootPath() + QString(length - 3, u'x'))
+                             .contains(u"The path is 260 characters long"_s),
+                     length == 260);
     }
 
     void homeAndDesktop()
