@@ -150,11 +150,9 @@ QString replaceFile(const QString &nativeName, const QByteArray &bytes, QString 
         if (!leftBefore.contains(left) && QFileInfo(folder + u'/' + left).size() == 0)
             QFile::remove(folder + u'/' + left);
     }
-    // Denied with nothing holding the file: this user may write it, but not replace it.
-    if (error == ERROR_ACCESS_DENIED)
-        return writeInPlace(nativeName, bytes);
     if (inUseByAnother(error) || error == ERROR_UNABLE_TO_REMOVE_REPLACED)
         return systemReason(error);
+    // Denied with nothing holding the file, say: this user may write it, but not replace it.
     return writeInPlace(nativeName, bytes);
 }
 
